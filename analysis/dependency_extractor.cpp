@@ -1,0 +1,34 @@
+#include "analysis/dependency_extractor.h"
+
+#include "platform/code_page.h"
+
+namespace lintara {
+
+bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) {
+    const std::uint32_t count = names.Count();
+    // Indexes are taken as unsigned, so a negative one is out of range too.
+    const auto className = static_cast<std::uint32_t>(entry.className);
+    const auto objectName = static_cast<std::uint32_t>(entry.objectName);
+    if (className >= count || objectName >= count) return false;
+    if (names.Text(className) != "Package") return false;
+    if (entry.outer < 0) {
+        // A negative outer refers to name k = -outer - 1; one that names a non-empty name means
+        // the package sits inside another object.
+        const auto k = static_cast<std::uint32_t>(~entry.outer);
+        if (k < count && !names.Text(k).empty()) return false;
+    }
+    return !names.Text(objectName).empty();
+}
+
+ReadOutcome CollectDependencies(const std::string& fileName, DependencySet& dependencies) {
+    dependencies.clear();
+    std::string name;
+    return ReadPackage(fileName, [&](const ImportEntry& entry, std::uint32_t, const NameTable& names) {
+        if (!IsTopLevelPackageImport(entry, names)) return;
+        name.assign(names.Text(static_cast<std::uint32_t>(entry.objectName)));
+        LowerCaseAnsi(name);
+        dependencies.insert(name);
+    });
+}
+
+} // namespace lintara
