@@ -36,6 +36,10 @@ std::uint8_t ByteCursor::ReadByte() {
             return 0;
         }
         Fill();
+        if (bufferEnd_ == 0) { // the file shrank to this position: nothing left to deliver
+            ++position_;
+            return 0;
+        }
     }
     return buffer_[position_++ - bufferStart_];
 }
