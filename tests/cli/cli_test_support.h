@@ -1,0 +1,32 @@
+#pragma once
+
+#include "tests/analysis/temp_tree.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lintara::clitest {
+
+// The bytes of a package that imports these packages (names as stored: any case, code page
+// 1252), in this order. No names at all give a package without imports.
+std::string PackageImporting(const std::vector<std::string>& names);
+
+// Writes a package that imports these packages at the tree-relative path; returns its full path.
+std::string AddPackage(const fixtures::TempTree& tree, std::string_view relative, const std::vector<std::string>& names);
+
+// What one run of the checker gave.
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the checker in this process, as main does.
+RunResult RunChecker(const std::vector<std::string>& arguments);
+
+// Runs the built lintara-check program with these arguments, its output caught in files of the
+// tree. POSIX shells only.
+RunResult RunProgram(const fixtures::TempTree& tree, const std::vector<std::string>& arguments);
+
+} // namespace lintara::clitest
