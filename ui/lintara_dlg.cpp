@@ -90,7 +90,9 @@ int InsertRow(QTreeWidget* list, int position, const QString& name) {
 } // namespace
 
 CLintaraDlg::CLintaraDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    // A window of its own rather than a dialog type, so that it gets its own task-bar entry;
+    // fixed size, with a title bar, a system menu and a close box only.
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_icon(ApplicationIcon()) {
     BuildFromTemplate();
