@@ -136,8 +136,8 @@ without imports is no error: it has no dependencies.
 Exit status:
   0  every package was checked and nothing is missing
   1  every package was checked and something is missing (--missing-only changes nothing)
-  2  wrong usage, no install directory, or a package (or, with --recursive, a dependency
-     file) that could not be read; this wins over 1
+  2  wrong usage, no install directory, a package (or, with --recursive, a dependency
+     file) that could not be read, or a report that could not be written; this wins over 1
 )";
 }
 

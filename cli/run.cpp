@@ -26,8 +26,8 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     if (!parsed.error.empty()) return UsageError(parsed.error, err);
     const Options& options = parsed.options;
     if (options.help) {
-        out << HelpText();
-        return kExitNothingMissing;
+        out << HelpText() << std::flush;
+        return out ? kExitNothingMissing : kExitCannotCheck;
     }
 
     std::string whyNot;
@@ -76,6 +76,10 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     if (options.format == OutputFormat::Json) out << "\n]\n";
     out.flush();
+    if (!out) {
+        err << kProgram << ": cannot write the report to standard output\n";
+        return kExitCannotCheck;
+    }
 
     if (failed) return kExitCannotCheck;
     return missing ? kExitSomethingMissing : kExitNothingMissing;

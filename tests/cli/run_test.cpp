@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace lintara::clitest {
 namespace {
 
@@ -258,6 +260,13 @@ TEST_F(RunTest, FoundUnderTheName1252GivesOnDisk) {
     AddPackage(tree, "ut/Sounds/\xC3\x84rger.uax", {});
     const std::string needs = AddPackage(tree, "maps/Needs.ut2", {"\xC4rger"});
     EXPECT_EQ(RunChecker({"--format", "tsv", "--ut-dir", ut, needs}).out, "\xC3\xA4rger\tSounds\n");
+}
+
+TEST_F(RunTest, ReportThatCannotBeWrittenGivesTwo) {
+    std::ostringstream err;
+    std::ostream broken(nullptr); // every write fails
+    EXPECT_EQ(cli::Run({"--ut-dir", ut, full}, broken, err), 2);
+    EXPECT_EQ(err.str(), "lintara-check: cannot write the report to standard output\n");
 }
 
 TEST(Run, UsageErrors) {
