@@ -45,11 +45,15 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
             options.recursive = true;
             continue;
         }
+        if (argument == "--show-ut-dir") {
+            options.showUtDir = true;
+            continue;
+        }
 
         // The options that take a value.
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        if (name == "--help" || name == "--missing-only" || name == "--recursive") {
+        if (name == "--help" || name == "--missing-only" || name == "--recursive" || name == "--show-ut-dir") {
             fail("option '" + name + "' takes no value");
             continue;
         }
@@ -77,7 +81,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
 
     if (options.help) {
         parsed.error.clear();
-    } else if (parsed.error.empty() && options.packages.empty()) {
+    } else if (parsed.error.empty() && options.packages.empty() && !options.showUtDir) {
         parsed.error = "no package given";
     }
     return parsed;
@@ -86,6 +90,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
 std::string HelpText() {
     return R"(Usage: lintara-check [--ut-dir DIR] [--missing-only] [--format text|tsv|json]
                      [--recursive] PACKAGE...
+       lintara-check [--ut-dir DIR] --show-ut-dir
 
 Reads each UT2004 package file (.ut2 .utx .u .uax .usx .ukx .uxx ...) and lists the packages it
 imports, each with the content folder of the game installation that holds a file of its name
@@ -95,7 +100,20 @@ imports, each with the content folder of the game installation that holds a file
 Options:
   --ut-dir DIR       the game's install directory (the folder that holds System, Maps, ...).
                      It is used as given and not checked: a wrong one makes every package
-                     Missing. For now it must be given.
+                     Missing. Without it, the directory is found as the dialog finds it, in
+                     this order: UTPath in the user key ($XDG_CONFIG_HOME/Korvel/Lintara.conf,
+                     ~/.config when unset); ut_dir in LintaraSettings.ini in the current
+                     directory; Folder in the game key (Unreal Technology/Installed Apps/
+                     UT2004.conf in the first folder of $XDG_CONFIG_DIRS, /etc/xdg when unset,
+                     that holds it); the default location (~/.local/share/OldUnreal/UT2004/,
+                     then /usr/local/games/ut2004/). A directory from the game key or the
+                     default location is then saved in the user key (or, when that cannot be
+                     written, in LintaraSettings.ini), as the dialog saves it. The checker
+                     never asks: where the dialog would ask for the folder, it stops.
+  --show-ut-dir      print the install directory (escaped as in text output) and, on a second
+                     line, the source that gave it, then exit; finding it saves it as any run
+                     does. Exit status 0 when one was found, 2 when none was, with a hint on
+                     how to set one. Packages given with it are not checked.
   --missing-only     list only the packages whose status is Missing
   --format FORMAT    text (the default), tsv or json
   --recursive        also read each dependency that the installation holds and follow its

@@ -15,6 +15,7 @@ struct Options {
     OutputFormat format = OutputFormat::Text;
     bool recursive = false;
     bool help = false;
+    bool showUtDir = false; // --show-ut-dir
     std::vector<std::string> packages; // in the order given
 };
 
@@ -26,7 +27,7 @@ struct ParsedArguments {
 
 // Parses the arguments that follow the program name. "--opt VALUE" and "--opt=VALUE" are both
 // accepted; "--" ends the options, so that a package path may begin with "-". --help (or -h)
-// anywhere wins over every error. Without --help at least one package is needed.
+// anywhere wins over every error. Without --help or --show-ut-dir at least one package is needed.
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
 
 // The text that --help prints.

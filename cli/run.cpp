@@ -29,6 +29,7 @@ int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << HelpText() << std::flush;
         return out ? kExitNothingMissing : kExitCannotCheck;
     }
+    if (options.showUtDir) return ShowInstallDir(options, out, err);
 
     std::string whyNot;
     const std::optional<std::string> installDir = ResolveInstallDir(options, &whyNot);
