@@ -1,12 +1,9 @@
 #include "analysis/byte_cursor.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace lintara {
-
-namespace {
-constexpr std::size_t kBufferSize = 64 * 1024;
-}
 
 ByteCursor::ByteCursor(ReadOnlyFile& file) : file_(file), buffer_(kBufferSize), end_(file.Size()) {}
 
@@ -17,49 +14,53 @@ void ByteCursor::Seek(std::int32_t position) {
     bufferEnd_ = 0;
 }
 
-// Refills the buffer from the file at the position, which is where the file stands: the cursor
-// only ever moves forward between seeks, and past the end of the file nothing is read.
+// Moves the bytes not yet read to the front of the buffer and fills the rest from the file,
+// which stands right after them: the cursor only moves forward between seeks, and past the end
+// of the file nothing is read.
 void ByteCursor::Fill() {
+    if (position_ >= end_) {
+        bufferStart_ = position_;
+        bufferEnd_ = 0;
+        return;
+    }
+    const std::size_t at = static_cast<std::size_t>(position_ - bufferStart_);
+    const std::size_t kept = at < bufferEnd_ ? bufferEnd_ - at : 0;
+    if (kept > 0) std::memmove(buffer_.data(), buffer_.data() + at, kept);
     bufferStart_ = position_;
-    bufferEnd_ = 0;
-    if (position_ >= end_) return;
-    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize, end_ - position_));
-    bufferEnd_ = file_.Read(buffer_.data(), wanted);
-    filePosition_ += bufferEnd_;
-    if (bufferEnd_ < wanted) end_ = filePosition_; // the file shrank: what it did not deliver reads as 0
+    bufferEnd_ = kept;
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize - kept, end_ - filePosition_));
+    const std::size_t got = wanted == 0 ? 0 : file_.Read(buffer_.data() + kept, wanted);
+    bufferEnd_ += got;
+    filePosition_ += got;
+    if (got < wanted) end_ = filePosition_; // the file shrank: what it did not deliver reads as 0
 }
 
-std::uint8_t ByteCursor::ReadByte() {
-    if (position_ - bufferStart_ >= bufferEnd_) {
-        if (position_ >= end_) {
-            ++position_;
-            return 0;
-        }
-        Fill();
-        if (bufferEnd_ == 0) { // the file shrank to this position: nothing left to deliver
-            ++position_;
-            return 0;
-        }
+std::uint8_t ByteCursor::ReadByteSlow() {
+    Fill();
+    if (bufferEnd_ == 0) { // at or beyond the end of the file
+        ++position_;
+        return 0;
     }
-    return buffer_[position_++ - bufferStart_];
+    ++position_;
+    return buffer_[0];
 }
 
-std::uint32_t ByteCursor::ReadUInt32() {
-    const std::size_t at = position_ - bufferStart_;
-    if (at + 4 <= bufferEnd_) {
-        const std::uint8_t* p = buffer_.data() + at;
-        position_ += 4;
-        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-    }
+std::uint32_t ByteCursor::ReadUInt32Slow() {
     std::uint32_t value = 0;
     for (int i = 0; i < 4; ++i) value |= std::uint32_t{ReadByte()} << (8 * i);
     return value;
 }
 
+const std::uint8_t* ByteCursor::RequestSlow(std::size_t count) {
+    if (count > kBufferSize) return nullptr;
+    Fill();
+    return count <= bufferEnd_ ? buffer_.data() : nullptr;
+}
+
 void ByteCursor::ReadBytes(std::size_t count, std::string& out) {
-    const std::size_t at = position_ - bufferStart_;
-    if (at + count <= bufferEnd_) {
-        out.append(reinterpret_cast<const char*>(buffer_.data() + at), count);
+    if (const std::uint8_t* p = Request(count)) {
+        out.append(reinterpret_cast<const char*>(p), count);
         position_ += count;
         return;
     }
@@ -71,6 +72,7 @@ void ByteCursor::ReadUntilZero(std::string& out) {
         if (position_ - bufferStart_ >= bufferEnd_) {
             if (position_ >= end_) return; // the end of the file ends the text
             Fill();
+            if (bufferEnd_ == 0) return;
         }
         const std::uint8_t* begin = buffer_.data() + (position_ - bufferStart_);
         const std::uint8_t* end = buffer_.data() + bufferEnd_;

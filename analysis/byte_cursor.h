@@ -21,14 +21,42 @@ public:
     // Whether the position lies at or beyond the last byte the file delivers.
     bool AtEnd() const { return position_ >= end_; }
 
-    std::uint8_t ReadByte();
-    std::uint32_t ReadUInt32();
+    std::uint8_t ReadByte() {
+        const std::uint64_t at = position_ - bufferStart_;
+        if (at < bufferEnd_) {
+            ++position_;
+            return buffer_[at];
+        }
+        return ReadByteSlow();
+    }
+    std::uint32_t ReadUInt32() {
+        if (const std::uint8_t* p = Request(4)) {
+            position_ += 4;
+            return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+                   std::uint32_t{p[3]} << 24;
+        }
+        return ReadUInt32Slow();
+    }
     // Reads `count` bytes and appends them to `out`, 0 for those beyond the end of the file.
     void ReadBytes(std::size_t count, std::string& out);
     // Appends the bytes up to the next zero byte, which is consumed, or up to the end of the file.
     void ReadUntilZero(std::string& out);
 
+    // The next `count` bytes (at most kBufferSize), all of them file data, without moving the
+    // position; nullptr when the file ends before them. Skip() then moves past what was used.
+    const std::uint8_t* Request(std::size_t count) {
+        const std::uint64_t at = position_ - bufferStart_;
+        if (at + count <= bufferEnd_) return buffer_.data() + at;
+        return RequestSlow(count);
+    }
+    void Skip(std::size_t count) { position_ += count; }
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
 private:
+    std::uint8_t ReadByteSlow();
+    std::uint32_t ReadUInt32Slow();
+    const std::uint8_t* RequestSlow(std::size_t count);
     void Fill();
 
     ReadOnlyFile& file_;

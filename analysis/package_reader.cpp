@@ -1,5 +1,7 @@
 #include "analysis/package_reader.h"
 
+#include <cstring>
+
 namespace lintara {
 
 std::string Describe(const ReadOutcome& outcome) {
@@ -13,6 +15,35 @@ std::string Describe(const ReadOutcome& outcome) {
     return {};
 }
 
+namespace {
+
+constexpr std::size_t kLongestCompactIndex = 5;
+constexpr std::size_t kLongestImport = 3 * kLongestCompactIndex + 4;
+constexpr std::size_t kLongestLengthPrefixedName = 1 + 255 + 4; // with its flags
+
+std::uint32_t DecodeUInt32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+}
+
+// Decodes one CompactIndex from bytes that hold at least five, by the same table as
+// ReadCompactIndex; returns how many bytes it took.
+inline std::size_t DecodeCompactIndex(const std::uint8_t* p, std::int32_t& out) {
+    std::uint32_t value = p[0] & 0x3Fu;
+    std::size_t used = 1;
+    if (p[0] & 0x40) {
+        for (unsigned shift = 6; used < 4; shift += 7) {
+            value |= std::uint32_t{p[used] & 0x7Fu} << shift;
+            if ((p[used++] & 0x80) == 0) break;
+        }
+        if (used == 4 && (p[3] & 0x80)) value |= std::uint32_t{p[used++] & 0x1Fu} << 27;
+    }
+    if (p[0] & 0x80) value = 0u - value;
+    out = static_cast<std::int32_t>(value);
+    return used;
+}
+
+} // namespace
+
 std::int32_t ReadInt32(ByteCursor& cursor) { return static_cast<std::int32_t>(cursor.ReadUInt32()); }
 
 std::int32_t ReadCompactIndex(ByteCursor& cursor) {
@@ -24,6 +55,11 @@ std::int32_t ReadCompactIndex(ByteCursor& cursor) {
     static constexpr Row kRows[5] = {
         {0x80, 0x40, 0x3F, 6}, {0, 0x80, 0x7F, 7}, {0, 0x80, 0x7F, 7}, {0, 0x80, 0x7F, 7}, {0, 0, 0x1F, 0},
     };
+    if (const std::uint8_t* p = cursor.Request(kLongestCompactIndex)) {
+        std::int32_t value;
+        cursor.Skip(DecodeCompactIndex(p, value));
+        return value;
+    }
     std::uint32_t value = 0;
     bool negative = false;
     unsigned shift = 0;
@@ -90,7 +126,18 @@ ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consu
     std::string text;
     // Each entry takes at least five bytes, so this loop ends within the file; the entries after
     // it are all the empty text with flags 0, which the table gives without storing them.
+    const bool lengthPrefixed = (header.version & 0xFFFF) >= kFirstLengthPrefixedVersion;
     for (std::uint32_t i = 0; i < header.nameCount && !cursor.AtEnd(); ++i) {
+        if (const std::uint8_t* p = lengthPrefixed ? cursor.Request(kLongestLengthPrefixedName) : nullptr) {
+            // The whole entry lies in the buffer: take the text and flags from it in place.
+            const std::size_t length = p[0];
+            const void* zero = std::memchr(p + 1, 0, length);
+            const std::size_t textLength =
+                zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - (p + 1)) : length;
+            names.Append(std::string_view(reinterpret_cast<const char*>(p + 1), textLength), DecodeUInt32(p + 1 + length));
+            cursor.Skip(1 + length + 4);
+            continue;
+        }
         ReadName(cursor, text, header.version);
         names.Append(text, cursor.ReadUInt32());
     }
@@ -99,10 +146,19 @@ ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consu
     std::uint32_t i = 0;
     for (; i < header.importCount && !cursor.AtEnd(); ++i) {
         ImportEntry entry;
-        entry.classPackage = ReadCompactIndex(cursor);
-        entry.className = ReadCompactIndex(cursor);
-        entry.outer = ReadInt32(cursor);
-        entry.objectName = ReadCompactIndex(cursor);
+        if (const std::uint8_t* p = cursor.Request(kLongestImport)) {
+            std::size_t used = DecodeCompactIndex(p, entry.classPackage);
+            used += DecodeCompactIndex(p + used, entry.className);
+            entry.outer = static_cast<std::int32_t>(DecodeUInt32(p + used));
+            used += 4;
+            used += DecodeCompactIndex(p + used, entry.objectName);
+            cursor.Skip(used);
+        } else {
+            entry.classPackage = ReadCompactIndex(cursor);
+            entry.className = ReadCompactIndex(cursor);
+            entry.outer = ReadInt32(cursor);
+            entry.objectName = ReadCompactIndex(cursor);
+        }
         consumer(entry, 1, names);
     }
     // Every entry from here on starts at or beyond the end of the file and reads as all zeros.
