@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -102,7 +103,13 @@ INSTANTIATE_TEST_SUITE_P(
         KnownSet{"GrantSorenson__LumpysInvasionServer-1.0/Maps/ParticleExamples.ut2",
                  {"aw-2004particles", "engine", "epicparticles", "onslaught"}},
         KnownSet{"adrak0__ut99/Sounds/DMatch.uax", {"core", "engine"}},
-        KnownSet{"HeffersonMan__UT2004/Textures/Animated.utx", {}}));
+        KnownSet{"HeffersonMan__UT2004/Textures/Animated.utx", {}}),
+    [](const auto& info) {
+        std::string name = std::filesystem::path(info.param.file).stem().string();
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
 
 TEST_F(CorpusTest, ALargeScriptPackageHasAboutSixtyDependencies) {
     DependencySet set;

@@ -5,7 +5,20 @@
 #include <filesystem>
 #include <stdexcept>
 
+namespace lintara {
+
+void PrintTo(const ImportEntry& entry, std::ostream* out) {
+    *out << "{" << entry.classPackage << ", " << entry.className << ", " << entry.outer << ", " << entry.objectName << "}";
+}
+
+} // namespace lintara
+
 namespace lintara::fixtures {
+
+void PrintTo(const ImportCall& call, std::ostream* out) {
+    PrintTo(call.entry, out);
+    *out << " x" << call.repeat;
+}
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string bytes;

@@ -8,9 +8,15 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace lintara {
+// How test failures show an import entry: {class package, class name, outer, object name}.
+void PrintTo(const ImportEntry& entry, std::ostream* out);
+} // namespace lintara
 
 namespace lintara::fixtures {
 
@@ -31,6 +37,7 @@ struct ImportCall {
     std::uint32_t repeat = 0;
     friend bool operator==(const ImportCall&, const ImportCall&) = default;
 };
+void PrintTo(const ImportCall& call, std::ostream* out);
 
 // Everything that one reading of a package showed: the outcome, the consumer calls, and the name
 // table's count and the texts of its first names (up to kNamesKept).
