@@ -18,22 +18,22 @@ void CAboutDlg::OnInitDialog() {
     // whatever frame the window manager draws around it.
     setFixedSize(m_picture.size());
 
-    // Centre over the owner while it can be seen, otherwise on the screen; stay inside the work
-    // area either way.
+    // Centre the window, frame included, over the owner while it can be seen, otherwise on the
+    // screen; keep it inside the work area either way.
+    create();
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     const bool overOwner = owner && owner->isVisible() && !owner->isMinimized();
     QScreen* screen = overOwner ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect workArea = screen ? screen->availableGeometry() : QRect();
-    const QPoint centre = overOwner ? owner->frameGeometry().center() : workArea.center();
-    QRect box(QPoint(), size());
-    box.moveCenter(centre);
+    QRect frame = frameGeometry();
+    frame.moveCenter(overOwner ? owner->frameGeometry().center() : workArea.center());
     if (workArea.isValid()) {
-        box.moveRight(qMin(box.right(), workArea.right()));
-        box.moveBottom(qMin(box.bottom(), workArea.bottom()));
-        box.moveLeft(qMax(box.left(), workArea.left()));
-        box.moveTop(qMax(box.top(), workArea.top()));
+        frame.moveRight(qMin(frame.right(), workArea.right()));
+        frame.moveBottom(qMin(frame.bottom(), workArea.bottom()));
+        frame.moveLeft(qMax(frame.left(), workArea.left()));
+        frame.moveTop(qMax(frame.top(), workArea.top()));
     }
-    move(box.topLeft());
+    move(frame.topLeft());
 }
 
 void CAboutDlg::OnPaint() {

@@ -7,6 +7,7 @@
 #include "analysis/package_locator.h"
 #include "platform/code_page.h"
 #include "platform/qt/command_guard.h"
+#include "settings/load_install_dir.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -127,6 +128,7 @@ void CLintaraDlg::BuildFromTemplate() {
     layout->setMenuBar(m_menuBar);
     layout->addWidget(client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->activate(); // the window has its fixed size from now on, before it is first shown
 
     // Created in template order, which is the tab order.
     m_resultList = new QTreeWidget(client);
@@ -190,8 +192,8 @@ void CLintaraDlg::OnInitDialog() {
 
     setWindowIcon(m_icon);
 
-    // LoadInstallDir: to be called here once the settings' entry point is in place; until then
-    // the install directory stays empty and every dependency reads "Missing".
+    // Its result makes no difference: the dialog opens with whatever the install directory holds.
+    lintara::LoadInstallDirOnThisMachine(m_installDir, *this);
 
     // Two columns of half the list's client width each.
     m_resultList->ensurePolished();
