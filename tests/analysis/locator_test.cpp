@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocateCase{"LinkToAFolderDoesNotCount", {}, {"Elsewhere"}, {{"Maps/abc.ut2", "../Elsewhere"}}, {}, "abc", "Missing", ""},
         LocateCase{"LinkedContentFolder", {"Elsewhere/abc.utx"}, {}, {{"Textures", "Elsewhere"}}, {"Textures"}, "abc", "Textures", "Textures/abc.utx"},
         LocateCase{"HighBytesMatchUtf8Names", {"Textures/\xC3\x84rger.utx"}, {}, {}, {}, "\xE4rger", "Textures", "Textures/\xC3\x84rger.utx"},
+        LocateCase{"UpperCaseHighBytes", {"Textures/\xC3\x84rger.utx"}, {}, {}, {}, "\xC4rger", "Textures", "Textures/\xC3\x84rger.utx"},
         LocateCase{"HighBytesInEitherCase", {"Maps/\xC3\xA4rger.ut2"}, {}, {}, {}, "\xE4rger", "Maps", "Maps/\xC3\xA4rger.ut2"},
         LocateCase{"Cp1252LettersBeyondLatin1", {"Sounds/\xC5\x92uvre.uax"}, {}, {}, {}, "\x9Cuvre", "Sounds", "Sounds/\xC5\x92uvre.uax"},
         LocateCase{"StarKeepsItsMeaning", {"Maps/abcdef.ut2"}, {}, {}, {}, "ab*", "Maps", "Maps/abcdef.ut2"},
