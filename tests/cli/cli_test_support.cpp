@@ -50,7 +50,10 @@ std::string Contents(const std::filesystem::path& path) {
 RunResult RunProgram(const fixtures::TempTree& tree, const std::vector<std::string>& arguments) {
     const auto outPath = tree / "program-stdout";
     const auto errPath = tree / "program-stderr";
-    std::string command = ShellQuoted(LINTARA_CHECK_PROGRAM);
+    std::string command = "cd " + ShellQuoted(tree.Root().string()) + " && HOME=" + ShellQuoted((tree / "home").string()) +
+                          " XDG_CONFIG_HOME=" + ShellQuoted((tree / "home/.config").string()) +
+                          " XDG_CONFIG_DIRS=" + ShellQuoted((tree / "xdg").string()) + " " +
+                          ShellQuoted(LINTARA_CHECK_PROGRAM);
     for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
     command += " </dev/null >" + ShellQuoted(outPath.string()) + " 2>" + ShellQuoted(errPath.string());
 

@@ -26,7 +26,9 @@ struct RunResult {
 RunResult RunChecker(const std::vector<std::string>& arguments);
 
 // Runs the built lintara-check program with these arguments, its output caught in files of the
-// tree. POSIX shells only.
+// tree. It runs in the tree's root, with HOME, XDG_CONFIG_HOME and XDG_CONFIG_DIRS inside the
+// tree, so that the settings of the user who runs the tests are neither read nor written.
+// POSIX shells only.
 RunResult RunProgram(const fixtures::TempTree& tree, const std::vector<std::string>& arguments);
 
 } // namespace lintara::clitest

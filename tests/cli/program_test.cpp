@@ -51,15 +51,23 @@ TEST_F(ProgramTest, UsageErrorsAndHelp) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "lintara-check: no package given\nTry 'lintara-check --help' for more information.\n");
 
-    r = RunProgram(tree, {map});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("--ut-dir"), std::string::npos);
-
     r = RunProgram(tree, {"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.rfind("Usage: lintara-check", 0), 0u);
     EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+}
+
+TEST_F(ProgramTest, WithoutUtDirAndNoSourceNothingIsCheckedOrSaved) {
+    // The user's settings are out of reach (see RunProgram); the machine-wide default is not.
+    if (std::filesystem::exists("/usr/local/games/ut2004")) GTEST_SKIP() << "this machine has /usr/local/games/ut2004";
+    const RunResult r = RunProgram(tree, {map});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "lintara-check: no install directory: give the game's folder with --ut-dir DIR\n"
+                     "Try 'lintara-check --help' for more information.\n");
+    EXPECT_FALSE(std::filesystem::exists(tree / "home"));
+    EXPECT_FALSE(std::filesystem::exists(tree / "LintaraSettings.ini"));
 }
 
 // Every file of the corpus in one json run: the output is valid JSON, lists each file in the order
