@@ -97,16 +97,29 @@ void AboutBoxTest::versionTextIsWhiteOverABlackShadowAtTheGivenCorners() {
     QVERIFY(changed > 0);
     QVERIFY2(!whites.isEmpty(), "no white text");
     QVERIFY2(!blacks.isEmpty(), "no black shadow");
-    // The white pass ends just left of x = 322 and starts at y = 131 or below.
+    // The white ink lies exactly where that of the same text lies when drawn alone with its
+    // top-right corner at (322, 131).
+    QImage probe(200, 60, QImage::Format_RGB32);
+    probe.fill(Qt::black);
+    {
+        QPainter painter(&probe);
+        painter.setFont(box.font());
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 20, 150, height), Qt::AlignRight | Qt::AlignTop,
+                         QString::fromLatin1(CAboutDlg::kVersionText));
+    }
+    QRect probeInk;
+    for (int y = 0; y < probe.height(); ++y)
+        for (int x = 0; x < probe.width(); ++x)
+            if (isWhite(probe.pixel(x, y))) probeInk |= QRect(x, y, 1, 1);
+    QCOMPARE(whites, probeInk.translated(322 - 150, 131 - 20));
     QVERIFY(whitePass.contains(whites));
-    QVERIFY2(whites.right() >= 322 - 4, qPrintable(QString::number(whites.right())));
-    // The black pass lies 2 pixels further right and down.
+    // The black pass is the same text 2 pixels right and 2 down: its right, top and bottom edges
+    // show beside the white ones.
     QVERIFY(blackPass.contains(blacks));
-    QVERIFY2(blacks.right() > whites.right(), qPrintable(QString::number(blacks.right())));
-    QVERIFY2(blacks.bottom() > whites.bottom(), qPrintable(QString::number(blacks.bottom())));
-    // Nothing of either pass reaches its corner point's column or lies above its row.
-    QVERIFY(whites.right() <= 321 && whites.top() >= 131);
-    QVERIFY(blacks.right() <= 323 && blacks.top() >= 133);
+    QCOMPARE(blacks.right(), whites.right() + 2);
+    QCOMPARE(blacks.top(), whites.top() + 2);
+    QCOMPARE(blacks.bottom(), whites.bottom() + 2);
 }
 
 void AboutBoxTest::endsWithTheKeys_data() {
