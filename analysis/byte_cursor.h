@@ -50,6 +50,9 @@ public:
         return RequestSlow(count);
     }
     void Skip(std::size_t count) { position_ += count; }
+    // How many bytes of file data the buffer holds from the position on, after a Request() that
+    // succeeded: at least the count requested.
+    std::size_t Buffered() const { return bufferEnd_ - static_cast<std::size_t>(position_ - bufferStart_); }
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 

@@ -2,6 +2,8 @@
 
 #include "platform/code_page.h"
 
+#include <vector>
+
 namespace lintara {
 
 bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) {
@@ -23,9 +25,16 @@ bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) {
 ReadOutcome CollectDependencies(const std::string& fileName, DependencySet& dependencies) {
     dependencies.clear();
     std::string name;
+    // The stored names already inserted: most package imports repeat a few names.
+    std::vector<bool> inserted;
     return ReadPackage(fileName, [&](const ImportEntry& entry, std::uint32_t, const NameTable& names) {
         if (!IsTopLevelPackageImport(entry, names)) return;
-        name.assign(names.Text(static_cast<std::uint32_t>(entry.objectName)));
+        // A name past the stored ones is empty, which the test above rejects.
+        const auto index = static_cast<std::uint32_t>(entry.objectName);
+        if (inserted.empty()) inserted.resize(names.StoredCount());
+        if (inserted[index]) return;
+        inserted[index] = true;
+        name.assign(names.Text(index));
         LowerCaseAnsi(name);
         dependencies.insert(name);
     });

@@ -46,12 +46,29 @@ public:
     explicit NameTable(std::uint32_t count) : count_(count) {}
 
     std::uint32_t Count() const { return count_; }
-    std::string_view Text(std::uint32_t index) const;
-    std::uint32_t Flags(std::uint32_t index) const;
+    std::string_view Text(std::uint32_t index) const {
+        if (index >= entries_.size()) return {};
+        const Stored& entry = entries_[index];
+        return std::string_view(texts_.data() + entry.offset, entry.length);
+    }
+    std::uint32_t Flags(std::uint32_t index) const { return index < entries_.size() ? entries_[index].flags : 0; }
 
     // Appends the next entry read from the file.
     void Append(std::string_view text, std::uint32_t flags);
     std::uint32_t StoredCount() const { return static_cast<std::uint32_t>(entries_.size()); }
+
+    // For a reader that keeps whole runs of the file's bytes: AppendBytes() stores bytes as they
+    // stand and returns where they begin; AppendEntry() then adds an entry whose text lies at
+    // `offset` in the bytes stored so far. Reserve() prepares room for that many more entries.
+    std::size_t AppendBytes(const std::uint8_t* bytes, std::size_t size) {
+        const std::size_t at = texts_.size();
+        texts_.append(reinterpret_cast<const char*>(bytes), size);
+        return at;
+    }
+    void AppendEntry(std::size_t offset, std::uint32_t length, std::uint32_t flags) {
+        entries_.push_back({offset, length, flags});
+    }
+    void Reserve(std::size_t entries) { entries_.reserve(entries_.size() + entries); }
 
 private:
     struct Stored {

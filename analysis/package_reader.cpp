@@ -1,5 +1,7 @@
 #include "analysis/package_reader.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace lintara {
@@ -18,28 +20,31 @@ std::string Describe(const ReadOutcome& outcome) {
 namespace {
 
 constexpr std::size_t kLongestCompactIndex = 5;
-constexpr std::size_t kLongestImport = 3 * kLongestCompactIndex + 4;
 constexpr std::size_t kLongestLengthPrefixedName = 1 + 255 + 4; // with its flags
+constexpr std::size_t kTextOverRead = 8;                        // see TextLength
 
 std::uint32_t DecodeUInt32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
 }
 
-// Decodes one CompactIndex from bytes that hold at least five, by the same table as
-// ReadCompactIndex; returns how many bytes it took.
-inline std::size_t DecodeCompactIndex(const std::uint8_t* p, std::int32_t& out) {
-    std::uint32_t value = p[0] & 0x3Fu;
-    std::size_t used = 1;
-    if (p[0] & 0x40) {
-        for (unsigned shift = 6; used < 4; shift += 7) {
-            value |= std::uint32_t{p[used] & 0x7Fu} << shift;
-            if ((p[used++] & 0x80) == 0) break;
+// The length of the text at `p` up to its first zero byte, at most `length`. Reads whole 8-byte
+// words, so up to 7 bytes past the text must be readable.
+inline std::size_t TextLength(const std::uint8_t* p, std::size_t length) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+        for (std::size_t i = 0; i < length; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            // The lowest set high bit marks the first zero byte of the word.
+            if (const std::uint64_t zeros = (word - kOnes) & ~word & kHighs) {
+                return std::min(length, i + static_cast<std::size_t>(std::countr_zero(zeros) / 8));
+            }
         }
-        if (used == 4 && (p[3] & 0x80)) value |= std::uint32_t{p[used++] & 0x1Fu} << 27;
+        return length;
+    } else {
+        const void* zero = std::memchr(p, 0, length);
+        return zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : length;
     }
-    if (p[0] & 0x80) value = 0u - value;
-    out = static_cast<std::int32_t>(value);
-    return used;
 }
 
 } // namespace
@@ -96,21 +101,46 @@ PackageHeader ReadHeader(ByteCursor& cursor) {
     return h;
 }
 
+// Reads length-prefixed names while whole entries lie in the cursor's buffer, keeping each run
+// of the buffer's bytes in the table in one piece; returns how many entries it read.
+std::uint32_t ReadBufferedNames(ByteCursor& cursor, NameTable& names, std::uint32_t wanted) {
+    std::uint32_t read = 0;
+    while (read < wanted) {
+        const std::uint8_t* p = cursor.Request(kLongestLengthPrefixedName + kTextOverRead);
+        if (!p) break;
+        const std::size_t buffered = cursor.Buffered();
+        // Offsets of the texts in the table once the run is stored.
+        const std::size_t base = names.AppendBytes(p, 0);
+        std::size_t used = 0;
+        while (read < wanted && used + kLongestLengthPrefixedName + kTextOverRead <= buffered) {
+            const std::uint8_t* entry = p + used;
+            const std::size_t length = entry[0];
+            const std::size_t textLength = TextLength(entry + 1, length);
+            names.AppendEntry(base + used + 1, static_cast<std::uint32_t>(textLength), DecodeUInt32(entry + 1 + length));
+            used += 1 + length + 4;
+            ++read;
+        }
+        names.AppendBytes(p, used);
+        cursor.Skip(used);
+    }
+    return read;
+}
+
 } // namespace
 
-ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consumer) {
+ReadOutcome OpenPackage(const std::string& fileName, OpenedPackage& package) {
     ReadOutcome outcome;
-    auto file = ReadOnlyFile::Open(fileName, &outcome.openFailure);
-    if (!file) {
+    package.file = ReadOnlyFile::Open(fileName, &outcome.openFailure);
+    if (!package.file) {
         outcome.kind = ReadOutcome::Kind::CannotOpen;
         return outcome;
     }
-    if (file->Size() < kPackageHeaderSize) {
+    if (package.file->Size() < kPackageHeaderSize) {
         outcome.kind = ReadOutcome::Kind::TooShort;
         return outcome;
     }
-    ByteCursor cursor(*file);
-    const PackageHeader header = ReadHeader(cursor);
+    ByteCursor& cursor = package.cursor.emplace(*package.file);
+    const PackageHeader header = package.header = ReadHeader(cursor);
     if (header.tag != kPackageTag) {
         outcome.kind = ReadOutcome::Kind::WrongTag;
         return outcome;
@@ -123,47 +153,37 @@ ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consu
     // The offsets are signed 32-bit positions: 0x80000000 and above are refused by the seek.
     cursor.Seek(static_cast<std::int32_t>(header.nameOffset));
     NameTable names(header.nameCount);
-    std::string text;
     // Each entry takes at least five bytes, so this loop ends within the file; the entries after
     // it are all the empty text with flags 0, which the table gives without storing them.
+    const std::uint64_t size = package.file->Size();
+    const std::uint64_t left = size > header.nameOffset ? size - header.nameOffset : 0;
+    names.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(header.nameCount, left / 5 + 1)));
     const bool lengthPrefixed = (header.version & 0xFFFF) >= kFirstLengthPrefixedVersion;
+    std::string text;
     for (std::uint32_t i = 0; i < header.nameCount && !cursor.AtEnd(); ++i) {
-        if (const std::uint8_t* p = lengthPrefixed ? cursor.Request(kLongestLengthPrefixedName) : nullptr) {
-            // The whole entry lies in the buffer: take the text and flags from it in place.
-            const std::size_t length = p[0];
-            const void* zero = std::memchr(p + 1, 0, length);
-            const std::size_t textLength =
-                zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - (p + 1)) : length;
-            names.Append(std::string_view(reinterpret_cast<const char*>(p + 1), textLength), DecodeUInt32(p + 1 + length));
-            cursor.Skip(1 + length + 4);
-            continue;
+        if (lengthPrefixed) {
+            i += ReadBufferedNames(cursor, names, header.nameCount - i);
+            if (i == header.nameCount || cursor.AtEnd()) break;
         }
+        // An entry near the end of the file, or one of a version with zero-terminated names.
         ReadName(cursor, text, header.version);
         names.Append(text, cursor.ReadUInt32());
     }
 
     cursor.Seek(static_cast<std::int32_t>(header.importOffset));
-    std::uint32_t i = 0;
-    for (; i < header.importCount && !cursor.AtEnd(); ++i) {
-        ImportEntry entry;
-        if (const std::uint8_t* p = cursor.Request(kLongestImport)) {
-            std::size_t used = DecodeCompactIndex(p, entry.classPackage);
-            used += DecodeCompactIndex(p + used, entry.className);
-            entry.outer = static_cast<std::int32_t>(DecodeUInt32(p + used));
-            used += 4;
-            used += DecodeCompactIndex(p + used, entry.objectName);
-            cursor.Skip(used);
-        } else {
-            entry.classPackage = ReadCompactIndex(cursor);
-            entry.className = ReadCompactIndex(cursor);
-            entry.outer = ReadInt32(cursor);
-            entry.objectName = ReadCompactIndex(cursor);
-        }
-        consumer(entry, 1, names);
-    }
-    // Every entry from here on starts at or beyond the end of the file and reads as all zeros.
-    if (i < header.importCount) consumer(ImportEntry{}, header.importCount - i, names);
+    package.names.emplace(std::move(names));
     return outcome;
+}
+
+void ReadImportSlow(ByteCursor& cursor, ImportEntry& entry) {
+    entry.classPackage = ReadCompactIndex(cursor);
+    entry.className = ReadCompactIndex(cursor);
+    entry.outer = ReadInt32(cursor);
+    entry.objectName = ReadCompactIndex(cursor);
+}
+
+ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consumer) {
+    return ReadPackage<const ImportConsumer&>(fileName, consumer);
 }
 
 } // namespace lintara

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace lintara {
 
@@ -45,6 +47,10 @@ using ImportConsumer = std::function<void(const ImportEntry& entry, std::uint32_
 //
 // Time and memory are bounded by the size of the file, whatever its counts: the entries that
 // start at or beyond the end of the file are not read one by one.
+//
+// The template takes any callable with the signature of ImportConsumer and calls it directly.
+template <class Consumer>
+ReadOutcome ReadPackage(const std::string& fileName, Consumer&& consumer);
 ReadOutcome ReadPackage(const std::string& fileName, const ImportConsumer& consumer);
 
 // The field readers, each at the cursor's position.
@@ -52,5 +58,67 @@ std::int32_t ReadInt32(ByteCursor& cursor);
 std::int32_t ReadCompactIndex(ByteCursor& cursor);
 // Replaces text with one name in the encoding that the version's low 16 bits choose.
 void ReadName(ByteCursor& cursor, std::string& text, std::uint32_t version);
+
+// A package opened by ReadPackage, read up to its import table.
+struct OpenedPackage {
+    std::optional<ReadOnlyFile> file;
+    std::optional<ByteCursor> cursor;
+    PackageHeader header;
+    std::optional<NameTable> names; // set when there are imports to hand on
+};
+
+// Opens the package and reads its header and name table, leaving the cursor at the import table.
+ReadOutcome OpenPackage(const std::string& fileName, OpenedPackage& package);
+
+// Decodes one CompactIndex from bytes that hold at least five, by the same table as
+// ReadCompactIndex; returns how many bytes it took.
+inline std::size_t DecodeCompactIndex(const std::uint8_t* p, std::int32_t& out) {
+    std::uint32_t value = p[0] & 0x3Fu;
+    std::size_t used = 1;
+    if (p[0] & 0x40) {
+        for (unsigned shift = 6; used < 4; shift += 7) {
+            value |= std::uint32_t{p[used] & 0x7Fu} << shift;
+            if ((p[used++] & 0x80) == 0) break;
+        }
+        if (used == 4 && (p[3] & 0x80)) value |= std::uint32_t{p[used++] & 0x1Fu} << 27;
+    }
+    if (p[0] & 0x80) value = 0u - value;
+    out = static_cast<std::int32_t>(value);
+    return used;
+}
+
+// Reads one import entry at the cursor's position.
+void ReadImportSlow(ByteCursor& cursor, ImportEntry& entry);
+inline void ReadImport(ByteCursor& cursor, ImportEntry& entry) {
+    constexpr std::size_t kLongestImport = 3 * 5 + 4;
+    const std::uint8_t* p = cursor.Request(kLongestImport);
+    if (!p) return ReadImportSlow(cursor, entry);
+    std::size_t used = DecodeCompactIndex(p, entry.classPackage);
+    used += DecodeCompactIndex(p + used, entry.className);
+    entry.outer = static_cast<std::int32_t>(std::uint32_t{p[used]} | std::uint32_t{p[used + 1]} << 8 |
+                                            std::uint32_t{p[used + 2]} << 16 | std::uint32_t{p[used + 3]} << 24);
+    used += 4;
+    used += DecodeCompactIndex(p + used, entry.objectName);
+    cursor.Skip(used);
+}
+
+template <class Consumer>
+ReadOutcome ReadPackage(const std::string& fileName, Consumer&& consumer) {
+    OpenedPackage package;
+    const ReadOutcome outcome = OpenPackage(fileName, package);
+    if (!package.names) return outcome;
+    ByteCursor& cursor = *package.cursor;
+    const NameTable& names = *package.names;
+    const std::uint32_t count = package.header.importCount;
+    std::uint32_t i = 0;
+    for (; i < count && !cursor.AtEnd(); ++i) {
+        ImportEntry entry;
+        ReadImport(cursor, entry);
+        consumer(std::as_const(entry), std::uint32_t{1}, names);
+    }
+    // Every entry from here on starts at or beyond the end of the file and reads as all zeros.
+    if (i < count) consumer(ImportEntry{}, count - i, names);
+    return outcome;
+}
 
 } // namespace lintara
