@@ -6,7 +6,9 @@
 
 namespace lintara {
 
-bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) {
+namespace {
+
+inline bool IsTopLevelPackage(const ImportEntry& entry, const NameTable& names) {
     const std::uint32_t count = names.Count();
     // Indexes are taken as unsigned, so a negative one is out of range too.
     const auto className = static_cast<std::uint32_t>(entry.className);
@@ -22,13 +24,17 @@ bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) {
     return !names.Text(objectName).empty();
 }
 
+} // namespace
+
+bool IsTopLevelPackageImport(const ImportEntry& entry, const NameTable& names) { return IsTopLevelPackage(entry, names); }
+
 ReadOutcome CollectDependencies(const std::string& fileName, DependencySet& dependencies) {
     dependencies.clear();
     std::string name;
     // The stored names already inserted: most package imports repeat a few names.
     std::vector<bool> inserted;
     return ReadPackage(fileName, [&](const ImportEntry& entry, std::uint32_t, const NameTable& names) {
-        if (!IsTopLevelPackageImport(entry, names)) return;
+        if (!IsTopLevelPackage(entry, names)) return;
         // A name past the stored ones is empty, which the test above rejects.
         const auto index = static_cast<std::uint32_t>(entry.objectName);
         if (inserted.empty()) inserted.resize(names.StoredCount());
