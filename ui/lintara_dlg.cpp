@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #ifdef Q_OS_WIN
+#define NOMINMAX
 #include <windows.h>
 #endif
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -32,6 +33,7 @@ private slots:
     void resultListHasTwoHalfWidthColumns();
     void startsWithEmptyBoxClearedCheckBoxAndFocusInTheList();
     void noPushButtonIsADefaultButton();
+    void opensCentredOnTheScreen();
     void endingCodes_data();
     void endingCodes();
     void enterOnAPushButtonPressesIt();
@@ -223,6 +225,19 @@ void MainDialogTest::noPushButtonIsADefaultButton() {
         QVERIFY2(!button->isDefault(), qPrintable(button->text()));
         QVERIFY2(!button->autoDefault(), qPrintable(button->text()));
     }
+}
+
+void MainDialogTest::opensCentredOnTheScreen() {
+    CLintaraDlg dialog;
+    QRect frame;
+    uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
+        frame = open->frameGeometry();
+        open->reject();
+    });
+    dialog.exec();
+    const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2((frame.center() - centre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("centre %1,%2").arg(frame.center().x()).arg(frame.center().y())));
 }
 
 void MainDialogTest::endingCodes_data() {
