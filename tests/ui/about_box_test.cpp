@@ -135,7 +135,7 @@ void AboutBoxTest::endsWithTheKeys() {
     QFETCH(int, key);
     QFETCH(int, code);
     CAboutDlg box;
-    uitest::WhenModal<CAboutDlg>([key](CAboutDlg* open) {
+    const auto driver = uitest::WhenModal<CAboutDlg>([key](CAboutDlg* open) {
         if (key == 0)
             open->close();
         else
@@ -170,7 +170,7 @@ void AboutBoxTest::isCentredOverItsOwnerOrOnTheScreen() {
 
     CAboutDlg box(owner == "none" ? nullptr : &window);
     QPoint centre;
-    uitest::WhenModal<CAboutDlg>([&](CAboutDlg* open) {
+    const auto driver = uitest::WhenModal<CAboutDlg>([&](CAboutDlg* open) {
         centre = open->frameGeometry().center();
         open->accept();
     });

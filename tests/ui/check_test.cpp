@@ -189,7 +189,7 @@ void CheckTest::goOnAnInputWithoutDependenciesEmptiesTheList() {
     QCOMPARE(uitest::Rows(dialog.get()), kMixedAll);
 
     bool boxShown = false;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { boxShown = true; box->accept(); }, 300);
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { boxShown = true; box->accept(); }, 300);
     RunCheck(*dialog, path);
     QTest::qWait(400);
     QCOMPARE(uitest::Rows(dialog.get()), QStringList{});
@@ -240,7 +240,7 @@ void CheckTest::browseChosenFillsTheBoxAndChecks() {
     bool existingOnly = false;
     QWidget* owner = nullptr;
     const QString chosen = Fixture("Mixed.u");
-    uitest::WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+    const auto driver = uitest::WhenModal<QFileDialog>([&](QFileDialog* chooser) {
         filters = chooser->nameFilters();
         selectedFilter = chooser->selectedNameFilter();
         existingOnly = chooser->fileMode() == QFileDialog::ExistingFile &&
@@ -267,7 +267,7 @@ void CheckTest::browseCancelledChangesNothing() {
     RunCheck(*dialog, Fixture("Mixed.u"));
     FileNameBox(*dialog)->setText("not a file");
     bool opened = false;
-    uitest::WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+    const auto driver = uitest::WhenModal<QFileDialog>([&](QFileDialog* chooser) {
         opened = true;
         chooser->selectFile(Fixture("NoImports.u"));
         chooser->reject();
@@ -325,7 +325,7 @@ void CheckTest::errorsEscapingTheReaderAreReportedAndTheRowsStay() {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QWidget* owner = nullptr;
     } seen;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
         seen = {true, box->windowTitle(), box->text(), box->icon(), box->parentWidget()};
         box->accept();
     });

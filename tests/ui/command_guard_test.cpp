@@ -50,7 +50,7 @@ void CommandGuardTest::reportsEachErrorInTheFrameworkBox() {
     QDialog window;
     window.show();
     Seen seen;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
         seen = {true, box->windowTitle(), box->text(), box->icon(), int(box->standardButtons()),
                 box->parentWidget() == &window};
         box->accept();
@@ -76,7 +76,7 @@ void CommandGuardTest::reportsEachErrorInTheFrameworkBox() {
 
 void CommandGuardTest::runsAHandlerThatSucceedsWithoutABox() {
     bool boxShown = false;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { boxShown = true; box->accept(); }, 200);
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { boxShown = true; box->accept(); }, 200);
     int calls = 0;
     lintara::RunCommand(nullptr, [&] { ++calls; });
     QTest::qWait(300);

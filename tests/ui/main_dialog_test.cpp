@@ -230,7 +230,7 @@ void MainDialogTest::noPushButtonIsADefaultButton() {
 void MainDialogTest::opensCentredOnTheScreen() {
     CLintaraDlg dialog;
     QRect frame;
-    uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
+    const auto driver = uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
         frame = open->frameGeometry();
         open->reject();
     });
@@ -259,7 +259,7 @@ void MainDialogTest::endingCodes() {
     QFETCH(QString, focus);
     QFETCH(int, code);
     CLintaraDlg dialog;
-    uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
+    const auto driver = uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
         QWidget* target = open->findChild<QWidget*>(focus);
         target->setFocus();
         if (how == "Enter")
@@ -282,7 +282,7 @@ void MainDialogTest::enterOnAPushButtonPressesIt() {
     auto* go = Child<QPushButton>(dialog, "goButton");
     QSignalSpy clicks(go, &QPushButton::clicked);
     bool stillOpen = false;
-    uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
+    const auto driver = uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
         go->setFocus();
         QTest::keyClick(go, Qt::Key_Return);
         stillOpen = open->isVisible();
@@ -297,7 +297,7 @@ void MainDialogTest::startUpStepRunsTheDialogAndReturnsFalse() {
     auto* application = qobject_cast<CLintaraApp*>(QCoreApplication::instance());
     QVERIFY(application);
     bool ran = false;
-    uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
+    const auto driver = uitest::WhenModal<CLintaraDlg>([&](CLintaraDlg* open) {
         ran = open->windowTitle() == QStringLiteral("Lintara");
         QTest::keyClick(open, Qt::Key_Escape);
     });
@@ -328,7 +328,7 @@ void MainDialogTest::aboutBoxOpensFromTheMenuAndSystemCommands() {
     bool opened = false;
     QWidget* owner = nullptr;
     QSize size;
-    uitest::WhenModal<CAboutDlg>(
+    const auto driver = uitest::WhenModal<CAboutDlg>(
         [&](CAboutDlg* box) {
             opened = true;
             owner = box->parentWidget();

@@ -42,8 +42,9 @@ private:
         bool ownerIsTheHiddenDialog = false;
     };
     // Answers the next folder prompt with the folder, or cancels it when the folder is empty.
-    static void AnswerPrompt(Prompt& seen, const fs::path& folder);
-    static void ExpectNoBox(bool& shown);
+    // Each lasts as long as the timer it returns.
+    [[nodiscard]] static std::unique_ptr<QTimer> AnswerPrompt(Prompt& seen, const fs::path& folder);
+    [[nodiscard]] static std::unique_ptr<QTimer> ExpectNoBox(bool& shown);
 
     std::unique_ptr<uitest::Sandbox> sandbox_;
     fs::path install_;
@@ -62,8 +63,8 @@ void StartupTest::init() {
 
 void StartupTest::cleanup() { sandbox_.reset(); }
 
-void StartupTest::AnswerPrompt(Prompt& seen, const fs::path& folder) {
-    uitest::WhenModal<QFileDialog>([&seen, folder](QFileDialog* chooser) {
+std::unique_ptr<QTimer> StartupTest::AnswerPrompt(Prompt& seen, const fs::path& folder) {
+    return uitest::WhenModal<QFileDialog>([&seen, folder](QFileDialog* chooser) {
         auto* owner = qobject_cast<CLintaraDlg*>(chooser->parentWidget());
         seen = {true, chooser->windowTitle(),
                 chooser->fileMode() == QFileDialog::Directory && chooser->testOption(QFileDialog::ShowDirsOnly),
@@ -77,8 +78,8 @@ void StartupTest::AnswerPrompt(Prompt& seen, const fs::path& folder) {
     });
 }
 
-void StartupTest::ExpectNoBox(bool& shown) {
-    uitest::WhenModal<QDialog>([&shown](QDialog* box) {
+std::unique_ptr<QTimer> StartupTest::ExpectNoBox(bool& shown) {
+    return uitest::WhenModal<QDialog>([&shown](QDialog* box) {
         shown = true;
         box->reject();
     }, 300);
@@ -89,7 +90,7 @@ void StartupTest::userKeyIsTakenWithoutPrompt() {
     sandbox_->SetUserInstallDir("/no/such/folder");
     sandbox_->SetGameInstallDir(install_.string());
     bool boxShown = false;
-    ExpectNoBox(boxShown);
+    const auto noBox = ExpectNoBox(boxShown);
     CLintaraDlg dialog;
     QTest::qWait(400);
     QVERIFY(!boxShown);
@@ -101,7 +102,7 @@ void StartupTest::settingsFileIsTakenAndNotCopied() {
     std::ofstream(sandbox_->WorkDir() / lintara::kSettingsFileName, std::ios::binary)
         << "other=1\r\nut_dir=" << install_.string() << "\r\n";
     bool boxShown = false;
-    ExpectNoBox(boxShown);
+    const auto noBox = ExpectNoBox(boxShown);
     CLintaraDlg dialog;
     QTest::qWait(400);
     QVERIFY(!boxShown);
@@ -112,7 +113,7 @@ void StartupTest::settingsFileIsTakenAndNotCopied() {
 void StartupTest::gameKeyIsTakenAndSaved() {
     sandbox_->SetGameInstallDir(install_.string());
     bool boxShown = false;
-    ExpectNoBox(boxShown);
+    const auto noBox = ExpectNoBox(boxShown);
     CLintaraDlg dialog;
     QTest::qWait(400);
     QVERIFY(!boxShown);
@@ -124,7 +125,7 @@ void StartupTest::gameKeyIsTakenAndSaved() {
 void StartupTest::defaultPlaceIsTakenAndSaved() {
     const fs::path place = sandbox_->Tree().AddInstall("home/.local/share/OldUnreal/UT2004");
     bool boxShown = false;
-    ExpectNoBox(boxShown);
+    const auto noBox = ExpectNoBox(boxShown);
     CLintaraDlg dialog;
     QTest::qWait(400);
     QVERIFY(!boxShown);
@@ -134,7 +135,7 @@ void StartupTest::defaultPlaceIsTakenAndSaved() {
 
 void StartupTest::folderChosenInThePromptIsTakenAndSaved() {
     Prompt prompt;
-    AnswerPrompt(prompt, install_);
+    const auto answer = AnswerPrompt(prompt, install_);
     CLintaraDlg dialog;
     QVERIFY2(prompt.shown, "no folder prompt");
     QCOMPARE(prompt.title, QStringLiteral("Please select your UT2004 install directory"));
@@ -156,9 +157,9 @@ void StartupTest::folderChosenInThePromptIsTakenAndSaved() {
 
 void StartupTest::promptCancelledStillOpensTheDialog() {
     Prompt prompt;
-    AnswerPrompt(prompt, {});
+    const auto answer = AnswerPrompt(prompt, {});
     bool messageShown = false;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { messageShown = true; box->accept(); }, 1500);
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) { messageShown = true; box->accept(); }, 1500);
     CLintaraDlg dialog;
     QTest::qWait(300);
     QVERIFY(prompt.shown);
@@ -183,7 +184,7 @@ void StartupTest::choiceThatCannotBeSavedIsReported() {
     sandbox_->BreakUserRoot();
     fs::create_directory(sandbox_->WorkDir() / lintara::kSettingsFileName); // no file can take its place
     Prompt prompt;
-    AnswerPrompt(prompt, install_);
+    const auto answer = AnswerPrompt(prompt, install_);
     struct {
         bool shown = false;
         QString text, caption;
@@ -191,7 +192,7 @@ void StartupTest::choiceThatCannotBeSavedIsReported() {
         int buttons = 0;
         bool ownerIsTheHiddenDialog = false;
     } message;
-    uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
+    const auto driver = uitest::WhenModal<QMessageBox>([&](QMessageBox* box) {
         auto* owner = qobject_cast<CLintaraDlg*>(box->parentWidget());
         message = {true, box->text(), box->windowTitle(), box->icon(), int(box->standardButtons()),
                    owner && !owner->isVisible()};

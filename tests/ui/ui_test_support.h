@@ -17,25 +17,26 @@
 
 namespace uitest {
 
-// Runs `act` on the next modal window of type W once it is open, from inside its modal loop. If
-// none opens within the time, `act` is not run; a test sees that through what `act` records.
+// Runs `act` on the next modal window of type W once it is open, from inside its modal loop, for
+// as long as the returned timer lives. If none opens within the time, `act` is not run; a test
+// sees that through what `act` records.
 template <class W>
-void WhenModal(std::function<void(W*)> act, int timeoutMs = 10000) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
+[[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(W*)> act, int timeoutMs = 10000) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* poll = timer.get();
+    poll->setInterval(5);
     const QDeadlineTimer deadline(timeoutMs);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, act] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, act] {
         W* window = qobject_cast<W*>(QApplication::activeModalWidget());
         if (window && window->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
+            poll->stop();
             act(window);
         } else if (deadline.hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
+            poll->stop();
         }
     });
-    timer->start();
+    poll->start();
+    return timer;
 }
 
 // A test's own settings: while it lives, the user's and the machine's settings, the home folder
