@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: the dialog under Xvfb with the openbox window manager, listing the
 # dependencies of a real package from the corpus against a small made-up installation that holds
-# some of them. Needs a built tree (default: build), xvfb, openbox, xdotool, x11-apps and
+# some of them. Needs a built tree (default: build), xvfb, openbox, xdotool, x11-utils and
 # imagemagick.
 #
 #   docs/screenshot.sh [BUILD_DIR]
