@@ -72,10 +72,10 @@ def entry(size, bits, pixels):
 
 
 def main(args):
-    out, specs = args[0], args[1:]
+    out, entries = args[0], args[1:]
     images = []
-    for spec in specs:
-        size, bits, path = spec.split(":", 2)
+    for entry in entries:
+        size, bits, path = entry.split(":", 2)
         size, bits = int(size), int(bits)
         pixels = open(path, "rb").read()
         if len(pixels) != size * size * 4:
