@@ -166,14 +166,7 @@ BENCHMARK(BM_RealisticPackage_PlainRead)->Unit(benchmark::kMillisecond);
 // A hostile header: a 100-byte file whose counts are both 0xFFFFFFFF.
 void BM_HugeCounts(benchmark::State& state) {
     TempTree tree;
-    PackageWriter w;
-    w.AddName("Package");
-    w.AddName("Rocks");
-    for (int i = 0; i < 5; ++i) w.AddImport({0, 0, 0, 1});
-    w.nameCount = 0xFFFFFFFF;
-    w.importCount = 0xFFFFFFFF;
-    w.Patch(99, std::string(1, '\x05'));
-    const std::string path = w.WriteTo(tree / "huge.u").string();
+    const std::string path = lintara::fixtures::HugeCountsPackage().WriteTo(tree / "huge.u").string();
     DependencySet set;
     for (auto _ : state) {
         lintara::CollectDependencies(path, set);

@@ -126,6 +126,17 @@ std::filesystem::path PackageWriter::WriteTo(const std::filesystem::path& path) 
     return path;
 }
 
+PackageWriter HugeCountsPackage() {
+    PackageWriter w;
+    w.AddName("Package");
+    w.AddName("Rocks");
+    for (int i = 0; i < 5; ++i) w.AddImport({0, 0, 0, 1});
+    w.nameCount = 0xFFFFFFFF;
+    w.importCount = 0xFFFFFFFF;
+    w.Patch(99, std::string(1, '\x05')); // makes the file 100 bytes long
+    return w;
+}
+
 void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -80,6 +80,10 @@ private:
     std::optional<std::size_t> truncateTo_;
 };
 
+// A hostile header: a 100-byte package whose name and import counts are both 0xFFFFFFFF, with
+// the names "Package" and "Rocks" and five imports of package "Rocks" before the end of the file.
+PackageWriter HugeCountsPackage();
+
 // Writes the bytes to the path, replacing the file.
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 

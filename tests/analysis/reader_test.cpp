@@ -287,13 +287,7 @@ TEST(ReadPackage, ReadsTablesThatCrossTheBufferLikeAnyOther) {
 
 // Counts far beyond what the file holds: the entries past its end are all alike.
 TEST(ReadPackage, HugeCountsReadTheFileAndHandOnTheRestOnce) {
-    PackageWriter w;
-    w.AddName("Package");
-    w.AddName("Rocks");
-    for (int i = 0; i < 5; ++i) w.AddImport({0, 0, 0, 1});
-    w.nameCount = 0xFFFFFFFF;
-    w.importCount = 0xFFFFFFFF;
-    w.Patch(99, Bytes({0x05})); // a 100-byte file
+    const PackageWriter w = fixtures::HugeCountsPackage();
     const std::string bytes = w.Bytes();
     ASSERT_EQ(bytes.size(), 100u);
     TempTree tree;
