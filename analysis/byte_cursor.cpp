@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace lintara {
 
-ByteCursor::ByteCursor(ReadOnlyFile& file) : file_(file), buffer_(kBufferSize), end_(file.Size()) {}
+ByteCursor::ByteCursor(ReadOnlyFile& file) : file_(file), buffer_(new std::uint8_t[kBufferSize]), end_(file.Size()) {}
 
 void ByteCursor::Seek(std::int32_t position) {
     file_.Seek(position);
@@ -25,15 +26,25 @@ void ByteCursor::Fill() {
     }
     const std::size_t at = static_cast<std::size_t>(position_ - bufferStart_);
     const std::size_t kept = at < bufferEnd_ ? bufferEnd_ - at : 0;
-    if (kept > 0) std::memmove(buffer_.data(), buffer_.data() + at, kept);
+    if (kept > 0) std::memmove(buffer_.get(), buffer_.get() + at, kept);
     bufferStart_ = position_;
     bufferEnd_ = kept;
     const std::size_t wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(kBufferSize - kept, end_ - filePosition_));
-    const std::size_t got = wanted == 0 ? 0 : file_.Read(buffer_.data() + kept, wanted);
+    const std::size_t got = wanted == 0 ? 0 : file_.Read(buffer_.get() + kept, wanted);
     bufferEnd_ += got;
     filePosition_ += got;
     if (got < wanted) end_ = filePosition_; // the file shrank: what it did not deliver reads as 0
+}
+
+std::unique_ptr<std::uint8_t[]> ByteCursor::TakeBuffer() {
+    std::unique_ptr<std::uint8_t[]> given = std::exchange(buffer_, std::unique_ptr<std::uint8_t[]>(new std::uint8_t[kBufferSize]));
+    const std::size_t at = static_cast<std::size_t>(position_ - bufferStart_);
+    const std::size_t kept = at < bufferEnd_ ? bufferEnd_ - at : 0;
+    std::memcpy(buffer_.get(), given.get() + at, kept);
+    bufferStart_ = position_;
+    bufferEnd_ = kept;
+    return given;
 }
 
 std::uint8_t ByteCursor::ReadByteSlow() {
@@ -55,7 +66,7 @@ std::uint32_t ByteCursor::ReadUInt32Slow() {
 const std::uint8_t* ByteCursor::RequestSlow(std::size_t count) {
     if (count > kBufferSize) return nullptr;
     Fill();
-    return count <= bufferEnd_ ? buffer_.data() : nullptr;
+    return count <= bufferEnd_ ? buffer_.get() : nullptr;
 }
 
 void ByteCursor::ReadBytes(std::size_t count, std::string& out) {
@@ -74,8 +85,8 @@ void ByteCursor::ReadUntilZero(std::string& out) {
             Fill();
             if (bufferEnd_ == 0) return;
         }
-        const std::uint8_t* begin = buffer_.data() + (position_ - bufferStart_);
-        const std::uint8_t* end = buffer_.data() + bufferEnd_;
+        const std::uint8_t* begin = buffer_.get() + (position_ - bufferStart_);
+        const std::uint8_t* end = buffer_.get() + bufferEnd_;
         const std::uint8_t* zero = std::find(begin, end, std::uint8_t{0});
         out.append(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(zero - begin));
         position_ += static_cast<std::size_t>(zero - begin);

@@ -3,8 +3,8 @@
 #include "platform/read_only_file.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace lintara {
 
@@ -46,13 +46,17 @@ public:
     // position; nullptr when the file ends before them. Skip() then moves past what was used.
     const std::uint8_t* Request(std::size_t count) {
         const std::uint64_t at = position_ - bufferStart_;
-        if (at + count <= bufferEnd_) return buffer_.data() + at;
+        if (at + count <= bufferEnd_) return buffer_.get() + at;
         return RequestSlow(count);
     }
     void Skip(std::size_t count) { position_ += count; }
     // How many bytes of file data the buffer holds from the position on, after a Request() that
     // succeeded: at least the count requested.
     std::size_t Buffered() const { return bufferEnd_ - static_cast<std::size_t>(position_ - bufferStart_); }
+
+    // Gives away the buffer, whose bytes stay where they are, and goes on in a new one that holds
+    // the buffered bytes from the position on: for a caller that keeps pointers into the bytes.
+    std::unique_ptr<std::uint8_t[]> TakeBuffer();
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
@@ -63,7 +67,7 @@ private:
     void Fill();
 
     ReadOnlyFile& file_;
-    std::vector<std::uint8_t> buffer_;
+    std::unique_ptr<std::uint8_t[]> buffer_;
     std::uint64_t bufferStart_ = 0; // file position of buffer_[0]
     std::size_t bufferEnd_ = 0;     // bytes of buffer_ that hold file data
     std::uint64_t position_ = 0;

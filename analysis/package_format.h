@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +51,10 @@ public:
     std::string_view Text(std::uint32_t index) const {
         if (index >= entries_.size()) return {};
         const Stored& entry = entries_[index];
-        return std::string_view(texts_.data() + entry.offset, entry.length);
+        if (entry.length == 0) return {};
+        // A stored entry may hold a zero byte: its text ends there.
+        const void* zero = std::memchr(entry.bytes, 0, entry.length);
+        return std::string_view(entry.bytes, zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - entry.bytes) : entry.length);
     }
     std::uint32_t Flags(std::uint32_t index) const { return index < entries_.size() ? entries_[index].flags : 0; }
 
@@ -57,28 +62,27 @@ public:
     void Append(std::string_view text, std::uint32_t flags);
     std::uint32_t StoredCount() const { return static_cast<std::uint32_t>(entries_.size()); }
 
-    // For a reader that keeps whole runs of the file's bytes: AppendBytes() stores bytes as they
-    // stand and returns where they begin; AppendEntry() then adds an entry whose text lies at
-    // `offset` in the bytes stored so far. Reserve() prepares room for that many more entries.
-    std::size_t AppendBytes(const std::uint8_t* bytes, std::size_t size) {
-        const std::size_t at = texts_.size();
-        texts_.append(reinterpret_cast<const char*>(bytes), size);
-        return at;
+    // For a reader that keeps whole blocks of the file's bytes: AppendEntry() adds an entry whose
+    // `length` bytes lie at `bytes`, in a block that Keep() takes; its text ends at the first zero
+    // byte among them. Reserve() prepares room for that many more entries.
+    void AppendEntry(const std::uint8_t* bytes, std::uint32_t length, std::uint32_t flags) {
+        entries_.push_back({reinterpret_cast<const char*>(bytes), length, flags});
     }
-    void AppendEntry(std::size_t offset, std::uint32_t length, std::uint32_t flags) {
-        entries_.push_back({offset, length, flags});
-    }
+    void Keep(std::unique_ptr<std::uint8_t[]> block) { blocks_.push_back(std::move(block)); }
     void Reserve(std::size_t entries) { entries_.reserve(entries_.size() + entries); }
 
 private:
     struct Stored {
-        std::size_t offset;
+        const char* bytes;
         std::uint32_t length;
         std::uint32_t flags;
     };
     std::uint32_t count_;
-    std::string texts_;
     std::vector<Stored> entries_;
+    // The bytes the entries point into; blocks do not move when the table grows or moves.
+    std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
+    std::uint8_t* room_ = nullptr; // what Append() has left of its last block
+    std::size_t roomSize_ = 0;
 };
 
 } // namespace lintara

@@ -1,7 +1,6 @@
 #include "analysis/package_reader.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace lintara {
@@ -21,30 +20,9 @@ namespace {
 
 constexpr std::size_t kLongestCompactIndex = 5;
 constexpr std::size_t kLongestLengthPrefixedName = 1 + 255 + 4; // with its flags
-constexpr std::size_t kTextOverRead = 8;                        // see TextLength
 
 std::uint32_t DecodeUInt32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
-
-// The length of the text at `p` up to its first zero byte, at most `length`. Reads whole 8-byte
-// words, so up to 7 bytes past the text must be readable.
-inline std::size_t TextLength(const std::uint8_t* p, std::size_t length) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
-        for (std::size_t i = 0; i < length; i += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            // The lowest set high bit marks the first zero byte of the word.
-            if (const std::uint64_t zeros = (word - kOnes) & ~word & kHighs) {
-                return std::min(length, i + static_cast<std::size_t>(std::countr_zero(zeros) / 8));
-            }
-        }
-        return length;
-    } else {
-        const void* zero = std::memchr(p, 0, length);
-        return zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : length;
-    }
 }
 
 } // namespace
@@ -62,7 +40,7 @@ std::int32_t ReadCompactIndex(ByteCursor& cursor) {
     };
     if (const std::uint8_t* p = cursor.Request(kLongestCompactIndex)) {
         std::int32_t value;
-        cursor.Skip(DecodeCompactIndex(p, value));
+        cursor.Skip(static_cast<std::size_t>(DecodeCompactIndex(p, value) - p));
         return value;
     }
     std::uint32_t value = 0;
@@ -101,27 +79,22 @@ PackageHeader ReadHeader(ByteCursor& cursor) {
     return h;
 }
 
-// Reads length-prefixed names while whole entries lie in the cursor's buffer, keeping each run
-// of the buffer's bytes in the table in one piece; returns how many entries it read.
+// Reads length-prefixed names while whole entries lie in the cursor's buffer, which the table
+// then keeps, so that the entries' bytes are not copied; returns how many entries it read.
 std::uint32_t ReadBufferedNames(ByteCursor& cursor, NameTable& names, std::uint32_t wanted) {
     std::uint32_t read = 0;
     while (read < wanted) {
-        const std::uint8_t* p = cursor.Request(kLongestLengthPrefixedName + kTextOverRead);
-        if (!p) break;
-        const std::size_t buffered = cursor.Buffered();
-        // Offsets of the texts in the table once the run is stored.
-        const std::size_t base = names.AppendBytes(p, 0);
-        std::size_t used = 0;
-        while (read < wanted && used + kLongestLengthPrefixedName + kTextOverRead <= buffered) {
-            const std::uint8_t* entry = p + used;
-            const std::size_t length = entry[0];
-            const std::size_t textLength = TextLength(entry + 1, length);
-            names.AppendEntry(base + used + 1, static_cast<std::uint32_t>(textLength), DecodeUInt32(entry + 1 + length));
-            used += 1 + length + 4;
-            ++read;
+        const std::uint8_t* const begin = cursor.Request(kLongestLengthPrefixedName);
+        if (!begin) break;
+        const std::uint8_t* const last = begin + (cursor.Buffered() - kLongestLengthPrefixedName);
+        const std::uint8_t* p = begin;
+        for (; read < wanted && p <= last; ++read) {
+            const std::uint32_t length = p[0];
+            names.AppendEntry(p + 1, length, DecodeUInt32(p + 1 + length));
+            p += 1 + length + 4;
         }
-        names.AppendBytes(p, used);
-        cursor.Skip(used);
+        cursor.Skip(static_cast<std::size_t>(p - begin));
+        names.Keep(cursor.TakeBuffer());
     }
     return read;
 }

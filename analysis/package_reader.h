@@ -71,36 +71,41 @@ struct OpenedPackage {
 ReadOutcome OpenPackage(const std::string& fileName, OpenedPackage& package);
 
 // Decodes one CompactIndex from bytes that hold at least five, by the same table as
-// ReadCompactIndex; returns how many bytes it took.
-inline std::size_t DecodeCompactIndex(const std::uint8_t* p, std::int32_t& out) {
-    std::uint32_t value = p[0] & 0x3Fu;
-    std::size_t used = 1;
-    if (p[0] & 0x40) {
-        for (unsigned shift = 6; used < 4; shift += 7) {
-            value |= std::uint32_t{p[used] & 0x7Fu} << shift;
-            if ((p[used++] & 0x80) == 0) break;
+// ReadCompactIndex; returns where the bytes after it begin.
+inline const std::uint8_t* DecodeCompactIndex(const std::uint8_t* p, std::int32_t& out) {
+    const std::uint32_t first = *p++;
+    std::uint32_t value = first & 0x3Fu;
+    if (first & 0x40) {
+        std::uint32_t next = *p++;
+        value |= (next & 0x7Fu) << 6;
+        if (next & 0x80) {
+            next = *p++;
+            value |= (next & 0x7Fu) << 13;
+            if (next & 0x80) {
+                next = *p++;
+                value |= (next & 0x7Fu) << 20;
+                if (next & 0x80) value |= (*p++ & 0x1Fu) << 27;
+            }
         }
-        if (used == 4 && (p[3] & 0x80)) value |= std::uint32_t{p[used++] & 0x1Fu} << 27;
     }
-    if (p[0] & 0x80) value = 0u - value;
-    out = static_cast<std::int32_t>(value);
-    return used;
+    const std::uint32_t negative = 0u - (first >> 7); // all ones when the sign bit is set
+    out = static_cast<std::int32_t>((value ^ negative) - negative);
+    return p;
 }
 
-// Reads one import entry at the cursor's position.
-void ReadImportSlow(ByteCursor& cursor, ImportEntry& entry);
-inline void ReadImport(ByteCursor& cursor, ImportEntry& entry) {
-    constexpr std::size_t kLongestImport = 3 * 5 + 4;
-    const std::uint8_t* p = cursor.Request(kLongestImport);
-    if (!p) return ReadImportSlow(cursor, entry);
-    std::size_t used = DecodeCompactIndex(p, entry.classPackage);
-    used += DecodeCompactIndex(p + used, entry.className);
-    entry.outer = static_cast<std::int32_t>(std::uint32_t{p[used]} | std::uint32_t{p[used + 1]} << 8 |
-                                            std::uint32_t{p[used + 2]} << 16 | std::uint32_t{p[used + 3]} << 24);
-    used += 4;
-    used += DecodeCompactIndex(p + used, entry.objectName);
-    cursor.Skip(used);
+// Decodes one import entry from bytes that hold at least kLongestImport; returns where the next
+// one begins.
+inline constexpr std::size_t kLongestImport = 3 * 5 + 4;
+inline const std::uint8_t* DecodeImport(const std::uint8_t* p, ImportEntry& entry) {
+    p = DecodeCompactIndex(p, entry.classPackage);
+    p = DecodeCompactIndex(p, entry.className);
+    entry.outer = static_cast<std::int32_t>(std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 |
+                                            std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24);
+    return DecodeCompactIndex(p + 4, entry.objectName);
 }
+
+// Reads one import entry at the cursor's position, byte by byte.
+void ReadImportSlow(ByteCursor& cursor, ImportEntry& entry);
 
 template <class Consumer>
 ReadOutcome ReadPackage(const std::string& fileName, Consumer&& consumer) {
@@ -111,10 +116,23 @@ ReadOutcome ReadPackage(const std::string& fileName, Consumer&& consumer) {
     const NameTable& names = *package.names;
     const std::uint32_t count = package.header.importCount;
     std::uint32_t i = 0;
-    for (; i < count && !cursor.AtEnd(); ++i) {
+    while (i < count && !cursor.AtEnd()) {
         ImportEntry entry;
-        ReadImport(cursor, entry);
-        consumer(std::as_const(entry), std::uint32_t{1}, names);
+        const std::uint8_t* const begin = cursor.Request(kLongestImport);
+        if (!begin) { // the last few bytes of the file
+            ReadImportSlow(cursor, entry);
+            consumer(std::as_const(entry), std::uint32_t{1}, names);
+            ++i;
+            continue;
+        }
+        // The entries that lie wholly in the buffer, decoded in place.
+        const std::uint8_t* const last = begin + (cursor.Buffered() - kLongestImport);
+        const std::uint8_t* p = begin;
+        for (; i < count && p <= last; ++i) {
+            p = DecodeImport(p, entry);
+            consumer(std::as_const(entry), std::uint32_t{1}, names);
+        }
+        cursor.Skip(static_cast<std::size_t>(p - begin));
     }
     // Every entry from here on starts at or beyond the end of the file and reads as all zeros.
     if (i < count) consumer(ImportEntry{}, count - i, names);

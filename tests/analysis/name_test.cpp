@@ -1,4 +1,6 @@
 #include "analysis/package_reader.h"
+#include "tests/analysis/package_writer.h"
+#include "tests/analysis/temp_tree.h"
 #include "tests/analysis/test_support.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +71,29 @@ TEST(NameReading, ReadsNamesOneAfterAnother) {
     EXPECT_EQ(text, "Package");
     EXPECT_EQ(ReadInt32(*over.cursor), 2);
     EXPECT_TRUE(over.cursor->AtEnd());
+}
+
+// The table keeps the file's bytes of each length-prefixed name as they stand, and its text ends
+// at the first zero byte among them, wherever the buffer is cut.
+TEST(NameTable, ATextEndsAtAZeroInsideTheName) {
+    {
+        fixtures::PackageWriter w;
+        w.AddName("Package");
+        for (int i = 0; i < 4000; ++i) {
+            std::string name(static_cast<std::size_t>(10 + i % 90), static_cast<char>('a' + i % 26));
+            if (i % 3 == 0) name[static_cast<std::size_t>(i % 7)] = '\0';
+            w.AddName(name);
+        }
+        w.AddImport({0, 0, 0, 1});
+        const std::string bytes = w.Bytes();
+        fixtures::TempTree tree;
+        const fixtures::ReadLog log = fixtures::ReadAll(tree.AddFile("zeros.u", bytes).string());
+        EXPECT_EQ(log.names, fixtures::ModelRead(bytes).names);
+        ASSERT_EQ(log.names.size(), 4001u);
+        EXPECT_EQ(log.names[1], "");
+        EXPECT_EQ(log.names[2], std::string(11, 'b'));
+        EXPECT_EQ(log.names[4], "ddd");
+    }
 }
 
 } // namespace
