@@ -69,7 +69,11 @@ TEST(AnsiToUtf8, ConvertsEveryByteOfCodePage1252) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(AnsiToUtf8(c.in), c.out) << c.in;
+#ifdef _WIN32
+        EXPECT_EQ(AnsiToFileName(c.in), c.in) << c.in; // the ANSI file functions take the text as it is
+#else
         EXPECT_EQ(AnsiToFileName(c.in), c.out) << c.in;
+#endif
     }
 }
 

@@ -100,7 +100,7 @@ TEST(ImportTest, OuterPastTheNameTableCountsWhateverTheImportTableHolds) {
     EXPECT_EQ(set, DependencySet{"rocks"});
 }
 
-std::filesystem::path WritePackageImports(const TempTree& tree, const std::vector<std::string>& names) {
+fixtures::TreePath WritePackageImports(const TempTree& tree, const std::vector<std::string>& names) {
     PackageWriter w;
     for (const auto& name : names) w.AddPackageImport(name);
     return w.WriteTo(tree / "p.u");

@@ -1,15 +1,19 @@
 #include "tests/analysis/failure_injection.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
+
+#ifndef _WIN32
+#include <cerrno>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
+#ifndef _WIN32
 struct {
     bool active = false;
     dev_t device = 0;
@@ -18,6 +22,7 @@ struct {
     int remaining = 0; // negative: no limit
     int injected = 0;
 } readFailure;
+#endif
 
 struct {
     bool armed = false;
@@ -27,6 +32,7 @@ struct {
 
 } // namespace
 
+#ifndef _WIN32
 extern "C" ssize_t __real_read(int fd, void* buffer, size_t size);
 
 extern "C" ssize_t __wrap_read(int fd, void* buffer, size_t size) {
@@ -41,6 +47,7 @@ extern "C" ssize_t __wrap_read(int fd, void* buffer, size_t size) {
     }
     return __real_read(fd, buffer, size);
 }
+#endif
 
 void* operator new(std::size_t size) {
     if (allocationFailure.armed) {
@@ -61,6 +68,7 @@ void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); 
 
 namespace lintara::fixtures {
 
+#ifndef _WIN32
 ReadFailure::ReadFailure(const std::string& path, int error, int count) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) throw std::runtime_error("no file to fail reads of: " + path);
@@ -70,6 +78,7 @@ ReadFailure::ReadFailure(const std::string& path, int error, int count) {
 ReadFailure::~ReadFailure() { readFailure.active = false; }
 
 int ReadFailure::Injected() const { return readFailure.injected; }
+#endif
 
 AllocationFailure::AllocationFailure(std::size_t allowed) { allocationFailure = {true, allowed, false}; }
 

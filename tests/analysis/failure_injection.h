@@ -5,6 +5,7 @@
 
 namespace lintara::fixtures {
 
+#ifndef _WIN32
 // While it lives, read() calls on the file at the path fail with the error: the first `count`
 // of them, or all of them when count is negative. Works on the code linked into this test
 // program, whose read() calls are wrapped at link time.
@@ -18,6 +19,7 @@ public:
     // How many reads failed so far.
     int Injected() const;
 };
+#endif
 
 // While it lives, operator new succeeds `allowed` more times and then throws std::bad_alloc.
 class AllocationFailure {

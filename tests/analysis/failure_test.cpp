@@ -14,13 +14,16 @@
 #include <new>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace lintara {
 namespace {
 
 using fixtures::AllocationFailure;
-using fixtures::OpenDescriptorCount;
+using fixtures::OpenFileWatch;
 using fixtures::PackageWriter;
-using fixtures::ReadFailure;
 using fixtures::TempTree;
 
 PackageWriter Package() {
@@ -31,10 +34,14 @@ PackageWriter Package() {
     return w;
 }
 
+#ifndef _WIN32
+using fixtures::ReadFailure;
+
+// Read failures are injected into read(), which the POSIX reader calls.
 TEST(ReadFailures, AReadErrorRaisesAFileErrorWithTheOsError) {
     TempTree tree;
     const auto path = Package().WriteTo(tree / "p.u");
-    const int open = OpenDescriptorCount();
+    const OpenFileWatch open;
     ReadFailure failure(path, EIO);
     bool called = false;
     try {
@@ -48,7 +55,7 @@ TEST(ReadFailures, AReadErrorRaisesAFileErrorWithTheOsError) {
     }
     EXPECT_GE(failure.Injected(), 1);
     EXPECT_FALSE(called);
-    EXPECT_EQ(OpenDescriptorCount(), open);
+    EXPECT_TRUE(open.NothingLeftOpen(path));
 }
 
 TEST(ReadFailures, PassThroughCollectDependencies) {
@@ -71,6 +78,7 @@ TEST(ReadFailures, AnInterruptedReadIsRetried) {
     EXPECT_EQ(set, expected);
     EXPECT_EQ(set, (DependencySet{"engine", "rocks", "stone"}));
 }
+#endif
 
 // Whatever allocation fails, std::bad_alloc comes out and the file is closed; once enough
 // allocations succeed the result is the whole one.
@@ -79,7 +87,7 @@ TEST(ReadFailures, ExhaustedMemoryRaisesBadAllocAndClosesTheFile) {
     const auto path = Package().WriteTo(tree / "p.u");
     DependencySet expected;
     CollectDependencies(path, expected);
-    const int open = OpenDescriptorCount();
+    const OpenFileWatch open;
     bool completed = false;
     int failures = 0;
     for (std::size_t allowed = 0; !completed && allowed < 1000; ++allowed) {
@@ -96,7 +104,7 @@ TEST(ReadFailures, ExhaustedMemoryRaisesBadAllocAndClosesTheFile) {
             triggered = failure.Triggered();
         }
         EXPECT_EQ(threw, triggered) << allowed;
-        EXPECT_EQ(OpenDescriptorCount(), open) << allowed;
+        EXPECT_TRUE(open.NothingLeftOpen(path)) << allowed;
         if (threw) ++failures;
         else {
             completed = true;
@@ -115,28 +123,31 @@ TEST(ReadFailures, TheFileIsClosedOnEveryPath) {
     wrongTag.tag = 0;
     PackageWriter noImports;
     noImports.AddName("Core");
-    const std::filesystem::path files[] = {
+    const fixtures::TreePath files[] = {
         Package().WriteTo(tree / "good.u"), seek.WriteTo(tree / "seek.u"),   wrongTag.WriteTo(tree / "tag.u"),
         noImports.WriteTo(tree / "none.u"), tree.AddFile("short.u", "abc"), tree.AddFolder("folder"),
     };
-    const int open = OpenDescriptorCount();
+    const OpenFileWatch open;
     for (const auto& file : files) {
         try {
             ReadPackage(file, [](auto&&...) {});
         } catch (const FileError&) {
         }
-        EXPECT_EQ(OpenDescriptorCount(), open) << file;
+        EXPECT_TRUE(open.NothingLeftOpen(file.string())) << file;
     }
     // A consumer that throws leaves through the reader too.
     EXPECT_THROW(ReadPackage(files[0], [](auto&&...) { throw std::runtime_error("stop"); }), std::runtime_error);
-    EXPECT_EQ(OpenDescriptorCount(), open);
+    EXPECT_TRUE(open.NothingLeftOpen(files[0].string()));
+#ifndef _WIN32
     {
         ReadFailure failure(files[0], EIO);
         EXPECT_THROW(ReadPackage(files[0], [](auto&&...) {}), FileError);
     }
-    EXPECT_EQ(OpenDescriptorCount(), open);
+    EXPECT_TRUE(open.NothingLeftOpen(files[0].string()));
+#endif
 }
 
+#ifndef _WIN32
 // A file that shrinks while it is read: what it no longer delivers reads as 0, as at its end,
 // so the result is that of the shorter file, whatever the reader's buffer held before.
 TEST(ReadFailures, AFileThatShrinksWhileReadReadsAsTheShorterFile) {
@@ -158,6 +169,28 @@ TEST(ReadFailures, AFileThatShrinksWhileReadReadsAsTheShorterFile) {
         EXPECT_EQ(seen, fixtures::ModelRead(bytes.substr(0, cut)).Expanded()) << cut;
     }
 }
+
+#else
+// On Windows the reader shares the file with nobody: while it reads, no other opener can change
+// the file, or even open it.
+TEST(ReadFailures, NoOtherOpenerCanChangeTheFileWhileItIsRead) {
+    TempTree tree;
+    const std::string path = Package().WriteTo(tree / "p.u");
+    int calls = 0;
+    ReadPackage(path, [&](const ImportEntry&, std::uint32_t, const NameTable&) {
+        ++calls;
+        for (const DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_WRITE}}) {
+            const HANDLE other = ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            EXPECT_EQ(other, INVALID_HANDLE_VALUE);
+            EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+            if (other != INVALID_HANDLE_VALUE) ::CloseHandle(other);
+        }
+    });
+    EXPECT_EQ(calls, 3);
+    EXPECT_TRUE(OpenFileWatch().NothingLeftOpen(path));
+}
+#endif
 
 } // namespace
 } // namespace lintara

@@ -14,6 +14,15 @@ namespace {
 
 using fixtures::TempTree;
 
+// The path with "/" as the platform's own separator: the found path keeps the separators of the
+// package name, which may hold a "/".
+std::string WithNativeSeparators(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
 // An install tree with the seven content folders, and what else a case puts into it.
 struct LocateCase {
     const char* what;
@@ -29,6 +38,9 @@ struct LocateCase {
 class LocateTest : public ::testing::TestWithParam<LocateCase> {
 protected:
     void SetUp() override {
+#ifdef _WIN32
+        if (!GetParam().links.empty()) GTEST_SKIP() << "symbolic links are not made on Windows";
+#endif
         install_ = tree_.AddInstall("UT2004");
         for (const auto& r : GetParam().removed) std::filesystem::remove_all(install_ / r);
         for (const auto& f : GetParam().folders) tree_.AddFolder("UT2004/" + f);
@@ -44,7 +56,7 @@ TEST_P(LocateTest, FindsTheFirstContentFolderThatHoldsTheFile) {
     EXPECT_EQ(location.status, GetParam().status);
     EXPECT_EQ(Locate(install_.string(), GetParam().package), GetParam().status);
     if (GetParam().found.empty()) EXPECT_TRUE(location.IsMissing());
-    else EXPECT_EQ(location.path, (install_ / GetParam().found).string());
+    else EXPECT_EQ(WithNativeSeparators(location.path), (tree_ / ("UT2004/" + GetParam().found)).string());
 }
 
 // The install folder with a trailing separator, or written with backslashes, finds the same.
@@ -101,10 +113,15 @@ TEST(Locate, FindsContentFoldersWhateverTheirLetterCase) {
     EXPECT_EQ(Locate(install, "rocks"), "Textures");
     EXPECT_EQ(Locate(install, "trees"), "StaticMeshes");
     EXPECT_EQ(Locate(install + "/", "trees"), "StaticMeshes");
+#ifndef _WIN32
+    // (On Windows the path keeps the folder's spelling in the pattern, the lookup's own.)
     EXPECT_EQ(FindPackage(install, "ctf-face3").path, (tree / "UT2004/maps/CTF-Face3.ut2").string());
+#endif
     EXPECT_EQ(Locate(install, "missing"), "Missing");
 }
 
+#ifndef _WIN32
+// Only a file system that tells letter case apart can hold both "maps" and "Maps".
 TEST(Locate, TheExactlySpelledFolderComesFirst) {
     TempTree tree;
     tree.AddFile("UT2004/maps/abc.ut2");
@@ -112,6 +129,7 @@ TEST(Locate, TheExactlySpelledFolderComesFirst) {
     tree.AddFile("UT2004/Textures/abc.utx");
     EXPECT_EQ(Locate((tree / "UT2004").string(), "abc"), "Textures");
 }
+#endif
 
 TEST(Locate, SearchesAfreshEachTime) {
     TempTree tree;

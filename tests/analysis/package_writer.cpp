@@ -121,7 +121,7 @@ std::string PackageWriter::Bytes() const {
     return bytes;
 }
 
-std::filesystem::path PackageWriter::WriteTo(const std::filesystem::path& path) const {
+TreePath PackageWriter::WriteTo(const std::filesystem::path& path) const {
     WriteFile(path, Bytes());
     return path;
 }

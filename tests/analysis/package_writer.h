@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/package_format.h"
+#include "tests/analysis/tree_path.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -60,7 +61,7 @@ public:
 
     std::string Bytes() const;
     // Writes Bytes() to the path, replacing the file; returns the path.
-    std::filesystem::path WriteTo(const std::filesystem::path& path) const;
+    TreePath WriteTo(const std::filesystem::path& path) const;
 
 private:
     struct NameRecord {

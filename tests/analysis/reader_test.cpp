@@ -10,7 +10,11 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace lintara {
 namespace {
@@ -133,7 +137,8 @@ TEST(ReadPackage, ZeroCountsMeanAPackageWithoutDependencies) {
 
 struct OpenCase {
     const char* what;
-    std::string path; // relative to a fresh tree holding "folder/" and "pipe"; "" stays empty
+    std::string path; // relative to a fresh tree holding "folder/" and, on POSIX, "pipe" (on Windows
+                      // "held", which another handle holds open); "" stays empty
     OpenFailure::Kind failure;
 };
 
@@ -142,7 +147,18 @@ class CannotOpenTest : public ::testing::TestWithParam<OpenCase> {};
 TEST_P(CannotOpenTest, ReadsNothingAndSaysWhy) {
     TempTree tree;
     tree.AddFolder("folder");
+#ifdef _WIN32
+    const std::string heldPath = tree.AddFile("held", "held open");
+    const HANDLE held = ::CreateFileA(heldPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { ::CloseHandle(handle); }
+    } closeHeld{held};
+#else
     ASSERT_EQ(::mkfifo((tree / "pipe").c_str(), 0600), 0);
+#endif
     const std::string path = GetParam().path.empty() ? "" : (tree / GetParam().path).string();
     bool called = false;
     const ReadOutcome outcome = ReadPackage(path, [&](auto&&...) { called = true; });
@@ -160,7 +176,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, CannotOpenTest,
                                            OpenCase{"EmptyName", "", OpenFailure::Kind::NotFound},
                                            OpenCase{"Folder", "folder", OpenFailure::Kind::IsDirectory},
                                            OpenCase{"FolderWithSlash", "folder/", OpenFailure::Kind::IsDirectory},
+#ifdef _WIN32
+                                           OpenCase{"HeldOpenByAnotherHandle", "held", OpenFailure::Kind::InUse},
+                                           OpenCase{"Device", "NUL", OpenFailure::Kind::Other}),
+#else
                                            OpenCase{"NamedPipe", "pipe", OpenFailure::Kind::Other}),
+#endif
                          [](const auto& info) { return std::string(info.param.what); });
 
 TEST(ReadPackage, DescribesFilesThatAreNoPackage) {
@@ -199,8 +220,8 @@ TEST_P(RefusedSeek, RaisesAFileErrorAndHandsOnNothing) {
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_EQ(error.operation(), FileError::Operation::Seek);
-        EXPECT_EQ(error.osError(), EINVAL);
-        EXPECT_EQ(error.osMessage(), std::strerror(EINVAL));
+        EXPECT_EQ(error.osError(), fixtures::NegativeSeekError());
+        EXPECT_EQ(error.osMessage(), fixtures::OsErrorText(fixtures::NegativeSeekError()));
         EXPECT_EQ(std::string(error.what()), "seek failed: " + error.osMessage());
     }
     EXPECT_FALSE(called);

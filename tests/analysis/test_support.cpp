@@ -5,6 +5,15 @@
 #include <filesystem>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include "platform/win32/windows_error.h"
+
+#include <windows.h>
+#else
+#include <cerrno>
+#include <cstring>
+#endif
+
 namespace lintara {
 
 void PrintTo(const ImportEntry& entry, std::ostream* out) {
@@ -148,10 +157,42 @@ ReadLog ModelRead(std::string_view file) {
     return log;
 }
 
+#ifdef _WIN32
+
+std::string OsErrorText(int error) { return WindowsErrorText(static_cast<unsigned long>(error)); }
+
+int NegativeSeekError() { return ERROR_NEGATIVE_SEEK; }
+
+OpenFileWatch::OpenFileWatch() = default;
+
+bool OpenFileWatch::NothingLeftOpen(const std::string& path) const {
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr); // a folder opens too
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+#else
+
+std::string OsErrorText(int error) { return std::strerror(error); }
+
+int NegativeSeekError() { return EINVAL; }
+
+namespace {
+
 int OpenDescriptorCount() {
     int count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
     return count;
 }
+
+} // namespace
+
+OpenFileWatch::OpenFileWatch() : descriptors_(OpenDescriptorCount()) {}
+
+bool OpenFileWatch::NothingLeftOpen(const std::string&) const { return OpenDescriptorCount() == descriptors_; }
+
+#endif
 
 } // namespace lintara::fixtures

@@ -59,7 +59,22 @@ ReadLog ReadAll(const std::string& path);
 // beyond the end are all alike and come as one call, as the reader hands them on.
 ReadLog ModelRead(std::string_view file);
 
-// The number of file descriptors this process holds open.
-int OpenDescriptorCount();
+// The operating system's own text for one of its error codes, as the platform layer gives it.
+std::string OsErrorText(int error);
+
+// The error code of a seek to a negative position, which the platform refuses.
+int NegativeSeekError();
+
+// Tells whether reading left a file open. On POSIX it compares the number of file descriptors
+// that the process holds with the number when the watch began. On Windows, where Wine gives no
+// handle count, it opens the file with no sharing, which fails while any handle holds it.
+class OpenFileWatch {
+public:
+    OpenFileWatch();
+    bool NothingLeftOpen(const std::string& path) const;
+
+private:
+    int descriptors_ = 0;
+};
 
 } // namespace lintara::fixtures

@@ -26,7 +26,11 @@ const Case kCases[] = {
     {AnsiToUtf8("\x80\x9F"), "\xE2\x82\xAC\xC5\xB8", "\"\xE2\x82\xAC\xC5\xB8\"", "\xE2\x82\xAC\xC5\xB8"}, // defined ones
     {"a\tb\nc\rd", "a\\tb\\nc\\rd", "\"a\\tb\\nc\\rd\"", "a\tb\nc\rd"},
     {"\x01\x1F\x7F\b\f", "\\x01\\x1F\\x7F\\x08\\x0C", "\"\\u0001\\u001f\\u007f\\b\\f\"", "\x01\x1F\x7F\b\f"},
+#ifdef _WIN32
+    {"back\\slash", "back\\slash", "\"back\\\\slash\"", "back\\slash"}, // a folder separator on Windows
+#else
     {"back\\slash", "back\\\\slash", "\"back\\\\slash\"", "back\\slash"},
+#endif
     {"say \"hi\"", "say \"hi\"", "\"say \\\"hi\\\"\"", "say \"hi\""},
     {"/tmp/\xF0\x9F\x98\x80.u", "/tmp/\xF0\x9F\x98\x80.u", "\"/tmp/\xF0\x9F\x98\x80.u\"", "/tmp/\xF0\x9F\x98\x80.u"},
     // Bytes that are not UTF-8: shown as bytes in lines, read as code page 1252 in json.

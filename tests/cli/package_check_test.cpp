@@ -18,6 +18,10 @@ bool operator==(const DependencyRow& a, const DependencyRow& b) {
 namespace {
 
 using clitest::AddPackage;
+using clitest::Below;
+using clitest::IsAFolderText;
+using clitest::NoSuchFileText;
+using clitest::SeekRefusedText;
 using Rows = std::vector<DependencyRow>;
 
 class PackageCheckTest : public ::testing::Test {
@@ -93,8 +97,8 @@ TEST_F(PackageCheckTest, DependencyFileThatCannotBeReadIsRecordedAndTheRestFollo
     EXPECT_EQ(report.rows, (Rows{{"broken", "System", ""}, {"faulty", "Textures", ""}, {"good", "System", ""},
                                  {"core", "Missing", "good"}}));
     EXPECT_EQ(report.errors,
-              (std::vector<std::string>{"cannot follow broken: " + ut + "/System/Broken.int: not a package: shorter than the 36-byte header",
-                                        "cannot follow faulty: " + ut + "/Textures/Faulty.utx: seek failed: Invalid argument"}));
+              (std::vector<std::string>{"cannot follow broken: " + Below(ut, "/System/Broken.int") + ": not a package: shorter than the 36-byte header",
+                                        "cannot follow faulty: " + Below(ut, "/Textures/Faulty.utx") + ": seek failed: " + SeekRefusedText()}));
 }
 
 TEST_F(PackageCheckTest, InputsThatAreNoPackageOrCannotBeRead) {
@@ -109,12 +113,12 @@ TEST_F(PackageCheckTest, InputsThatAreNoPackageOrCannotBeRead) {
         std::string error;
     };
     const Case cases[] = {
-        {(tree / "Absent.u").string(), "cannot open: No such file or directory"},
-        {tree.AddFolder("Folder.u").string(), "cannot open: Is a directory"},
-        {"", "cannot open: No such file or directory"},
+        {(tree / "Absent.u").string(), "cannot open: " + NoSuchFileText()},
+        {tree.AddFolder("Folder.u").string(), "cannot open: " + IsAFolderText()},
+        {"", "cannot open: " + NoSuchFileText()},
         {tree.AddFile("Short.u", std::string(35, '\0')).string(), "not a package: shorter than the 36-byte header"},
         {bigEndianTag.WriteTo(tree / "Tag.u").string(), "not a package: wrong tag"},
-        {seekFails.WriteTo(tree / "Seek.u").string(), "seek failed: Invalid argument"},
+        {seekFails.WriteTo(tree / "Seek.u").string(), "seek failed: " + SeekRefusedText()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -40,7 +40,7 @@ TEST_F(ProgramTest, ExitsZeroWhenNothingIsMissing) {
 TEST_F(ProgramTest, UnreadableInputOnStandardErrorOthersStillPrintExitTwo) {
     const std::string absent = (tree / "Absent.u").string();
     const RunResult r = RunProgram(tree, {"--format", "tsv", "--ut-dir", ut, absent, map});
-    EXPECT_EQ(r.err, "lintara-check: " + absent + ": cannot open: No such file or directory\n");
+    EXPECT_EQ(r.err, "lintara-check: " + absent + ": cannot open: " + NoSuchFileText() + "\n");
     EXPECT_EQ(r.out, map + "\tcore\tSystem\n" + map + "\tengine\tSystem\n" + map + "\txgame\tMissing\n");
     EXPECT_EQ(r.status, 2);
 }
@@ -58,9 +58,27 @@ TEST_F(ProgramTest, UsageErrorsAndHelp) {
     EXPECT_NE(r.out.find("Exit status"), std::string::npos);
 }
 
+#ifdef _WIN32
+// Text output on Windows ends its lines with CR LF, as a console and Notepad show them.
+TEST_F(ProgramTest, LinesEndWithCrLfOnWindows) {
+    const RunResult r = RunProgram(tree, {"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.rawOut.find("Exit status:\r\n"), std::string::npos);
+    for (std::size_t at = r.rawOut.find('\n'); at != std::string::npos; at = r.rawOut.find('\n', at + 1))
+        ASSERT_TRUE(at > 0 && r.rawOut[at - 1] == '\r') << "a bare line feed at " << at;
+    EXPECT_NE(r.out.find("HKEY_CURRENT_USER\\SOFTWARE\\Korvel\\"), std::string::npos);
+    EXPECT_EQ(r.out.find("XDG"), std::string::npos);
+}
+#endif
+
 TEST_F(ProgramTest, WithoutUtDirAndNoSourceNothingIsCheckedOrSaved) {
     // The user's settings are out of reach (see RunProgram); the machine-wide default is not.
-    if (std::filesystem::exists("/usr/local/games/ut2004")) GTEST_SKIP() << "this machine has /usr/local/games/ut2004";
+#ifdef _WIN32
+    const char* machineDefault = "C:\\UT2004";
+#else
+    const char* machineDefault = "/usr/local/games/ut2004";
+#endif
+    if (std::filesystem::exists(machineDefault)) GTEST_SKIP() << "this machine has " << machineDefault;
     const RunResult r = RunProgram(tree, {map});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");

@@ -1,4 +1,5 @@
 // The whole checker run in this process: arguments in, report, messages and exit status out.
+#include "cli/display_text.h"
 #include "cli/run.h"
 
 #include "tests/analysis/package_writer.h"
@@ -48,7 +49,7 @@ TEST_F(RunTest, JsonArray) {
     EXPECT_EQ(r.out,
               "[\n"
               "  {\n"
-              "    \"package\": \"" + map + "\",\n"
+              "    \"package\": " + cli::JsonString(map) + ",\n"
               "    \"dependencies\": [\n"
               "      {\"name\": \"core\", \"status\": \"System\"},\n"
               "      {\"name\": \"engine\", \"status\": \"Missing\"},\n"
@@ -125,11 +126,11 @@ TEST_F(RunTest, InputsThatCannotBeCheckedGoToStandardErrorAndTheOthersStillPrint
     const std::string seek = seekFails.WriteTo(tree / "maps/Seek.ut2").string();
     const std::vector<std::string> inputs = {map, absent, folder, shortFile, text, seek, full};
     const std::string expectedErr =
-        "lintara-check: " + absent + ": cannot open: No such file or directory\n"
-        "lintara-check: " + folder + ": cannot open: Is a directory\n"
+        "lintara-check: " + absent + ": cannot open: " + NoSuchFileText() + "\n"
+        "lintara-check: " + folder + ": cannot open: " + IsAFolderText() + "\n"
         "lintara-check: " + shortFile + ": not a package: shorter than the 36-byte header\n"
         "lintara-check: " + text + ": not a package: wrong tag\n"
-        "lintara-check: " + seek + ": seek failed: Invalid argument\n";
+        "lintara-check: " + seek + ": seek failed: " + SeekRefusedText() + "\n";
 
     std::vector<std::string> arguments = {"--ut-dir", ut};
     arguments.insert(arguments.end(), inputs.begin(), inputs.end());
@@ -155,18 +156,18 @@ TEST_F(RunTest, InputsThatCannotBeCheckedGoToStandardErrorAndTheOthersStillPrint
     const auto value = testjson::Parse(r.out, &error);
     ASSERT_TRUE(value.has_value()) << error;
     ASSERT_EQ(value->array.size(), inputs.size());
-    const char* errors[] = {nullptr,
-                            "cannot open: No such file or directory",
-                            "cannot open: Is a directory",
+    const std::optional<std::string> errors[] = {std::nullopt,
+                            "cannot open: " + NoSuchFileText(),
+                            "cannot open: " + IsAFolderText(),
                             "not a package: shorter than the 36-byte header",
                             "not a package: wrong tag",
-                            "seek failed: Invalid argument",
-                            nullptr};
+                            "seek failed: " + SeekRefusedText(),
+                            std::nullopt};
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const testjson::Value& element = value->array[i];
         EXPECT_EQ(element.Find("package")->string, inputs[i]);
         if (errors[i]) {
-            EXPECT_EQ(element.Find("error")->string, errors[i]);
+            EXPECT_EQ(element.Find("error")->string, *errors[i]);
             EXPECT_TRUE(element.Find("dependencies")->array.empty());
         } else {
             EXPECT_EQ(element.Find("error")->kind, testjson::Value::Kind::Null);
@@ -209,7 +210,7 @@ TEST_F(RunTest, RecursiveClosureInEachFormat) {
     EXPECT_EQ(r.out,
               "[\n"
               "  {\n"
-              "    \"package\": \"" + root + "\",\n"
+              "    \"package\": " + cli::JsonString(root) + ",\n"
               "    \"dependencies\": [\n"
               "      {\"name\": \"unrealgame\", \"status\": \"Missing\", \"needed_by\": \"xgame\"}\n"
               "    ],\n"
@@ -228,8 +229,8 @@ TEST_F(RunTest, RecursiveDependencyThatCannotBeReadIsReportedAndGivesTwo) {
     const std::string root = AddPackage(tree, "maps/Root.ut2", {"Engine", "Rocks"});
     const RunResult r = RunChecker({"--recursive", "--format", "tsv", "--ut-dir", ut, root});
     EXPECT_EQ(r.out, "engine\tSystem\t\nrocks\tTextures\t\ncore\tSystem\trocks\n");
-    EXPECT_EQ(r.err, "lintara-check: " + root + ": cannot follow engine: " + ut +
-                         "/System/Engine.int: not a package: wrong tag\n");
+    EXPECT_EQ(r.err, "lintara-check: " + root + ": cannot follow engine: " + Below(ut, "/System/Engine.int") +
+                         ": not a package: wrong tag\n");
     EXPECT_EQ(r.status, 2);
 }
 

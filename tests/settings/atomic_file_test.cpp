@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 namespace lintara {
 namespace {
 
-using testing::FileSizeLimit;
 using testing::ReadFile;
 using testing::Sandbox;
 namespace fs = std::filesystem;
@@ -25,6 +29,9 @@ TEST(ReplaceFileContentTest, CreatesOrReplacesTheWholeFile) {
     EXPECT_EQ(ReadFile("settings.ini"), "");
     EXPECT_EQ(sandbox.List(""), std::vector<std::string>{"settings.ini"});
 }
+
+#ifndef _WIN32
+using testing::FileSizeLimit;
 
 TEST(ReplaceFileContentTest, KeepsTheFilePermissions) {
     Sandbox sandbox;
@@ -65,6 +72,33 @@ TEST(ReplaceFileContentTest, FailuresLeaveTheOldFileAndNothingBesideIt) {
     EXPECT_TRUE(sandbox.List("folder.ini").empty());
 }
 
+#endif
+
+#ifdef _WIN32
+TEST(ReplaceFileContentTest, KeepsTheHiddenAttributeAndLeavesAReadOnlyFile) {
+    Sandbox sandbox;
+    const std::string hidden = sandbox.WriteFile("hidden.ini", "old");
+    ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(ReplaceFileContent(hidden, "new"));
+    EXPECT_EQ(ReadFile(hidden), "new");
+    EXPECT_EQ(::GetFileAttributesA(hidden.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+
+    // A read-only file is not replaced, and nothing is left beside it.
+    const std::string readOnly = sandbox.WriteFile("settings.ini", "old content");
+    ASSERT_TRUE(::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(ReplaceFileContent("settings.ini", "new content"));
+    EXPECT_EQ(ReadFile(readOnly), "old content");
+    EXPECT_EQ(sandbox.List(""), (std::vector<std::string>{"hidden.ini", "settings.ini"}));
+    ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    sandbox.MakeFolder("folder.ini");
+    EXPECT_FALSE(ReplaceFileContent("folder.ini", "x"));
+    EXPECT_FALSE(ReplaceFileContent("absent\\settings.ini", "x"));
+    EXPECT_FALSE(ReplaceFileContent("", "x"));
+    EXPECT_TRUE(sandbox.List("folder.ini").empty());
+}
+#else
 TEST(ReplaceFileContentTest, FailsInACurrentDirectoryThatWasRemoved) {
     Sandbox sandbox;
     sandbox.MakeFolder("gone");
@@ -72,6 +106,8 @@ TEST(ReplaceFileContentTest, FailsInACurrentDirectoryThatWasRemoved) {
     fs::remove(sandbox.Path("gone"));
     EXPECT_FALSE(ReplaceFileContent("settings.ini", "x"));
 }
+
+#endif
 
 } // namespace
 } // namespace lintara

@@ -1,23 +1,39 @@
 #include "tests/settings/sandbox.h"
 
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#ifndef _WIN32
+#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 namespace lintara::testing {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+fs::path MakeTemporaryFolder() {
+    static std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder = fs::temp_directory_path() / ("lintara-settings-" + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (fs::create_directory(folder, error)) return folder;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+} // namespace
+
 Sandbox::Sandbox() {
-    std::string pattern = (fs::temp_directory_path() / "lintara-settings-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-    root_ = fs::canonical(pattern).string();
+    root_ = fs::canonical(MakeTemporaryFolder()).string();
     previousDirectory_ = fs::current_path().string();
     fs::current_path(root_);
 }
@@ -28,7 +44,15 @@ Sandbox::~Sandbox() {
     fs::remove_all(root_, ignored);
 }
 
-std::string Sandbox::Path(std::string_view relative) const { return root_ + "/" + std::string(relative); }
+std::string Sandbox::Path(std::string_view relative) const {
+#ifdef _WIN32
+    std::string path = root_ + "\\" + std::string(relative);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+#else
+    return root_ + "/" + std::string(relative);
+#endif
+}
 
 std::string Sandbox::WriteFile(std::string_view relative, std::string_view bytes) const {
     const fs::path path = Path(relative);
@@ -58,6 +82,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+#ifndef _WIN32
 FileSizeLimit::FileSizeLimit(unsigned long bytes) {
     previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit {};
@@ -75,19 +100,30 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, previousHandler_);
 }
 
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
+#endif
+
+namespace {
+
+void SetEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    ::_putenv_s(name, value ? value : ""); // an empty value removes the variable
+#else
     if (value)
         ::setenv(name, value, 1);
     else
         ::unsetenv(name);
+#endif
+}
+
+} // namespace
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    SetEnvironment(name, value);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
-    if (previous_)
-        ::setenv(name_.c_str(), previous_->c_str(), 1);
-    else
-        ::unsetenv(name_.c_str());
+    SetEnvironment(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
 } // namespace lintara::testing

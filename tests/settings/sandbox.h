@@ -17,9 +17,10 @@ public:
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
 
-    // The sandbox's absolute path, without a trailing slash.
+    // The sandbox's absolute path, without a trailing separator.
     const std::string& Root() const { return root_; }
-    // An absolute path inside the sandbox.
+    // An absolute path inside the sandbox. The relative path uses "/"; on Windows the path given
+    // back uses backslashes throughout.
     std::string Path(std::string_view relative) const;
 
     // Creates a file with these bytes (replacing one that exists), and the folders above it.
@@ -38,6 +39,7 @@ private:
 // The whole content of a file; empty when it cannot be read.
 std::optional<std::string> ReadFile(const std::string& path);
 
+#ifndef _WIN32
 // While it lives, writing a regular file beyond `bytes` fails (with EFBIG), as on a full disk.
 // This holds for root too, for whom permissions do not stop a write.
 class FileSizeLimit {
@@ -51,6 +53,7 @@ private:
     unsigned long previousSoft_ = 0;
     void (*previousHandler_)(int) = nullptr;
 };
+#endif
 
 // Sets (or, given no value, removes) an environment variable while it lives.
 class ScopedEnvironment {
