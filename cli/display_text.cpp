@@ -61,7 +61,10 @@ std::string EscapeForLine(std::string_view utf8) {
             continue;
         }
         switch (*c) {
+#ifndef _WIN32
+        // On Windows the backslash separates the folders of every path and stays as it is.
         case '\\': out += "\\\\"; break;
+#endif
         case '\t': out += "\\t"; break;
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;

@@ -7,7 +7,8 @@
 namespace lintara::cli {
 
 // Text for a text table, a tsv line or a message line, so that nothing in it can break the
-// line or the columns. The input is taken as UTF-8: a backslash becomes \\, tab, newline and
+// line or the columns. The input is taken as UTF-8: a backslash becomes \\ (on POSIX; on
+// Windows, where it separates the folders of every path, it stays as it is), tab, newline and
 // carriage return become \t, \n and \r, every other control character (U+0000 to U+001F, U+007F,
 // U+0080 to U+009F) becomes \xHH with its number, and each byte that is not part of a valid UTF-8
 // sequence becomes \xHH with its value. Everything else is kept.

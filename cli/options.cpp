@@ -87,6 +87,32 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+namespace {
+
+// Where the install directory is looked for, and how a backslash is shown, on this platform.
+#ifdef _WIN32
+constexpr const char* kWhereFound =
+    R"(                     this order: UTPath in the user key (HKEY_CURRENT_USER\SOFTWARE\Korvel\
+                     Lintara); ut_dir in LintaraSettings.ini in the current directory; Folder
+                     in the game key (HKEY_LOCAL_MACHINE\SOFTWARE\Unreal Technology\Installed
+                     Apps\UT2004, in the 32-bit view of the registry); the default location
+                     (C:\UT2004\). A directory from the game key or the
+)";
+constexpr const char* kBackslashShown = "a backslash stands as it is (it separates the folders of a path),\n";
+#else
+constexpr const char* kWhereFound =
+    R"(                     this order: UTPath in the user key ($XDG_CONFIG_HOME/Korvel/Lintara.conf,
+                     ~/.config when unset); ut_dir in LintaraSettings.ini in the current
+                     directory; Folder in the game key (Unreal Technology/Installed Apps/
+                     UT2004.conf in the first folder of $XDG_CONFIG_DIRS, /etc/xdg when unset,
+                     that holds it); the default location (~/.local/share/OldUnreal/UT2004/,
+                     then /usr/local/games/ut2004/). A directory from the game key or the
+)";
+constexpr const char* kBackslashShown = "a backslash is shown as \\\\, ";
+#endif
+
+} // namespace
+
 std::string HelpText() {
     return R"(Usage: lintara-check [--ut-dir DIR] [--missing-only] [--format text|tsv|json]
                      [--recursive] PACKAGE...
@@ -101,13 +127,7 @@ Options:
   --ut-dir DIR       the game's install directory (the folder that holds System, Maps, ...).
                      It is used as given and not checked: a wrong one makes every package
                      Missing. Without it, the directory is found as the dialog finds it, in
-                     this order: UTPath in the user key ($XDG_CONFIG_HOME/Korvel/Lintara.conf,
-                     ~/.config when unset); ut_dir in LintaraSettings.ini in the current
-                     directory; Folder in the game key (Unreal Technology/Installed Apps/
-                     UT2004.conf in the first folder of $XDG_CONFIG_DIRS, /etc/xdg when unset,
-                     that holds it); the default location (~/.local/share/OldUnreal/UT2004/,
-                     then /usr/local/games/ut2004/). A directory from the game key or the
-                     default location is then saved in the user key (or, when that cannot be
+)" + std::string(kWhereFound) + R"(                     default location is then saved in the user key (or, when that cannot be
                      written, in LintaraSettings.ini), as the dialog saves it. The checker
                      never asks: where the dialog would ask for the folder, it stops.
   --show-ut-dir      print the install directory (escaped as in text output) and, on a second
@@ -137,8 +157,8 @@ each of them brings in, breadth first, so "first needed by" is the nearest one):
          "error" is null, or the reason the package (or, with --recursive, a dependency
          file) could not be read; such a package is listed all the same.
 
-Names are stored in the packages in code page 1252 and are shown as UTF-8. In text and tsv a
-backslash is shown as \\, a tab, newline or carriage return as \t, \n, \r, and every other
+Names are stored in the packages in code page 1252 and are shown as UTF-8. In text and tsv
+)" + std::string(kBackslashShown) + R"(a tab, newline or carriage return as \t, \n, \r, and every other
 control character (including the five bytes that code page 1252 leaves undefined, 0x81, 0x8D,
 0x8F, 0x90 and 0x9D) as \xHH, its number in hexadecimal; a byte of a path that is not valid
 UTF-8 is shown as \xHH too. In json, strings are escaped as JSON requires, control characters
